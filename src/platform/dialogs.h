@@ -1,0 +1,31 @@
+// User dialogs: modal message boxes.
+#pragma once
+
+#include <string>
+
+#include "platform/types.h"
+
+namespace morvanta::platform {
+
+enum class MessageIcon { None, Error, Warning, Information, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+struct Message {
+  std::string text;
+  std::string caption;
+  MessageIcon icon = MessageIcon::None;
+  MessageButtons buttons = MessageButtons::Ok;
+  bool secondButtonDefault = false;  // for questions before what cannot be undone
+  bool topmost = false;              // with the foreground flag: the main window's messages
+  bool setForeground = false;
+  WindowHandle owner = nullptr;
+};
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual MessageAnswer Show(const Message& message) = 0;
+};
+
+}  // namespace morvanta::platform

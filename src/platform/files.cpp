@@ -1,0 +1,33 @@
+#include "platform/files.h"
+
+namespace morvanta::platform {
+
+bool Files::FileExists(const std::string& path) {
+  auto a = GetAttributes(path);
+  return a && (*a & attr::Directory) == 0;
+}
+
+bool Files::DirectoryExists(const std::string& path) {
+  auto a = GetAttributes(path);
+  return a && (*a & attr::Directory) != 0;
+}
+
+std::optional<std::vector<uint8_t>> Files::ReadAll(const std::string& path) {
+  auto file = Open(path, OpenMode::Read);
+  if (!file) return std::nullopt;
+  std::vector<uint8_t> bytes(static_cast<size_t>(file->Size()));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    size_t n = file->Read(bytes.data() + done, bytes.size() - done);
+    if (n == 0) return std::nullopt;
+    done += n;
+  }
+  return bytes;
+}
+
+bool Files::WriteAll(const std::string& path, const void* data, size_t size) {
+  auto file = Open(path, OpenMode::Write);
+  return file && file->Write(data, size);
+}
+
+}  // namespace morvanta::platform

@@ -1,0 +1,28 @@
+// Finds a message box that this process shows and answers it, as a user would: for the
+// tests of the windows and of the Win32 dialogs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/dialogs.h"
+
+namespace morvanta::platform::win32 {
+
+struct SeenMessageBox {
+  WindowHandle window = nullptr;
+  std::string text;
+  bool topmost = false;
+  // The button that Enter would press.
+  std::optional<MessageAnswer> defaultButton;
+};
+
+// Waits up to `milliseconds` for a message box of this process with this caption.
+std::optional<SeenMessageBox> WaitForMessageBox(const std::string& caption,
+                                                uint32_t milliseconds);
+
+// Clicks a button of the box; false when the box has no such button.
+bool PressMessageBoxButton(WindowHandle box, MessageAnswer answer);
+
+}  // namespace morvanta::platform::win32

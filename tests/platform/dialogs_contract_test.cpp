@@ -1,0 +1,88 @@
+#include <future>
+#include <thread>
+
+#include "contract_test.h"
+#ifdef _WIN32
+#include "platform/win32/message_box_robot.h"
+#endif
+#include "platform/fake/fake_dialogs.h"
+
+namespace morvanta::testing {
+namespace {
+
+using platform::Message;
+using platform::MessageAnswer;
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+MORVANTA_CONTRACT_SUITE(DialogsContract);
+
+// What the user saw of one message, and how the box was set up.
+struct Seen {
+  std::string text;
+  bool topmost = false;
+  std::optional<MessageAnswer> defaultButton;
+};
+
+// Shows a message and answers it as the user would: on the real machine by clicking the
+// box from another thread, on the fake through its answer queue.
+MessageAnswer ShowAndAnswer(Machine& m, const Message& message, MessageAnswer answer, Seen& seen) {
+  auto p = m.Get();
+  if (!m.IsReal()) {
+    auto& fake = static_cast<platform::fake::FakeDialogs&>(p.dialogs);
+    fake.QueueAnswer(answer);
+    MessageAnswer result = p.dialogs.Show(message);
+    seen = {fake.Shown().back().text, fake.Shown().back().topmost,
+            platform::fake::DefaultAnswer(fake.Shown().back())};
+    return result;
+  }
+#ifdef _WIN32
+  auto user = std::async(std::launch::async, [&] {
+    auto box = platform::win32::WaitForMessageBox(message.caption, 10000);
+    if (!box) return;
+    seen = {box->text, box->topmost, box->defaultButton};
+    platform::win32::PressMessageBoxButton(box->window, answer);
+  });
+  MessageAnswer result = p.dialogs.Show(message);
+  user.wait();
+  return result;
+#else
+  return MessageAnswer::Cancel;
+#endif
+}
+
+TEST_P(DialogsContract, QuestionsReturnTheUsersAnswer) {
+  struct Case {
+    MessageAnswer answer;
+    bool secondDefault;
+  } cases[] = {{MessageAnswer::Yes, false}, {MessageAnswer::No, false}, {MessageAnswer::Yes, true}};
+  for (const auto& c : cases) {
+    Message m;
+    m.text = "Do you want to fix selected alerts?";
+    m.caption = "Question";
+    m.icon = MessageIcon::Question;
+    m.buttons = MessageButtons::YesNo;
+    m.secondButtonDefault = c.secondDefault;
+    Seen seen;
+    EXPECT_EQ(ShowAndAnswer(M(), m, c.answer, seen), c.answer);
+    EXPECT_EQ(seen.text, m.text);
+    EXPECT_EQ(seen.defaultButton, c.secondDefault ? MessageAnswer::No : MessageAnswer::Yes);
+  }
+}
+
+TEST_P(DialogsContract, TopmostMessagesStayOnTop) {
+  Message m;
+  m.text = "Morvanta Pro v4 only supports Microsoft Windows XP, Vista and Win7 platform.";
+  m.caption = "Morvanta Pro";
+  m.icon = MessageIcon::Error;
+  m.topmost = true;
+  m.setForeground = true;
+  Seen seen;
+  EXPECT_EQ(ShowAndAnswer(M(), m, MessageAnswer::Ok, seen), MessageAnswer::Ok);
+  EXPECT_EQ(seen.text, m.text);
+  EXPECT_TRUE(seen.topmost);
+  EXPECT_EQ(seen.defaultButton, MessageAnswer::Ok);
+}
+
+}  // namespace
+}  // namespace morvanta::testing

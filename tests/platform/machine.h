@@ -1,0 +1,48 @@
+// The machine a contract test runs on: one implementation of the platform, plus places of
+// the test's own (a scratch folder, a scratch registry key) that are removed afterwards.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace morvanta::testing {
+
+enum class MachineKind { Fake, Win32 };
+
+class Machine {
+ public:
+  static std::unique_ptr<Machine> Create(MachineKind kind);
+  // The kinds this build can test: the fake everywhere, Win32 on Windows.
+  static std::vector<MachineKind> Available();
+  static std::string KindName(MachineKind kind);
+
+  virtual ~Machine();
+  virtual platform::Platform Get() = 0;
+  virtual bool IsReal() const = 0;
+  // The full path of a helper program ("sleeper.exe", "test_service.exe").
+  virtual std::string HelperPath(const std::string& exeName) = 0;
+
+  // An empty folder of this test's own, without a trailing backslash.
+  const std::string& Scratch() const { return scratch_; }
+  std::string ScratchPath(const std::string& name) const { return scratch_ + "\\" + name; }
+  // A key below HKEY_CURRENT_USER of this test's own; it does not exist at first.
+  const std::string& ScratchKey() const { return scratchKey_; }
+
+ protected:
+  // Creates the scratch places; called by Create once the platform is up.
+  void MakeScratch(const std::string& parentFolder, const std::string& uniqueTag);
+
+ private:
+  void RemoveScratch();
+  std::string scratch_;
+  std::string scratchKey_;
+  bool hasScratch_ = false;
+};
+
+// Deletes a folder with everything in it; false when something stayed.
+bool DeleteTree(platform::Files& files, const std::string& folder);
+
+}  // namespace morvanta::testing

@@ -1,0 +1,48 @@
+#include "contract_test.h"
+
+namespace morvanta::testing {
+namespace {
+
+MORVANTA_CONTRACT_SUITE(SystemInfoContract);
+
+TEST_P(SystemInfoContract, DescribesAnNtSystem) {
+  auto p = P();
+  auto version = p.system.QueryVersion();
+  ASSERT_TRUE(version);
+  EXPECT_EQ(version->platformId, 2u);
+  EXPECT_GE(version->major, 5u);
+  EXPECT_GT(version->build, 0u);
+  EXPECT_EQ(p.system.PackedVersion() & 0x80000000u, 0u);  // not the 9x family
+  EXPECT_EQ(p.system.PackedVersion() & 0xFF, version->major);
+  EXPECT_FALSE(p.system.UserName().empty());
+  const std::string module = platform::AsciiLower(p.system.ModulePath());
+  ASSERT_GT(module.size(), 4u);
+  EXPECT_EQ(module.substr(module.size() - 4), ".exe");
+  EXPECT_NE(p.system.LongTimeText().find(':'), std::string::npos);
+}
+
+TEST_P(SystemInfoContract, ReadsVersionStringsOfAProgram) {
+  auto p = P();
+  auto resource = p.system.OpenVersionResource(M().HelperPath("test_service.exe"));
+  ASSERT_TRUE(resource);
+  auto translations = resource->Translations();
+  ASSERT_FALSE(translations.empty());
+  EXPECT_EQ(translations[0].first, 0x0409);
+  EXPECT_EQ(translations[0].second, 1252);
+  EXPECT_EQ(resource->QueryString("\\StringFileInfo\\040904E4\\CompanyName"), "Morvanta Test");
+  EXPECT_EQ(resource->QueryString("\\StringFileInfo\\040904E4\\LegalCopyright"),
+            "Copyright (C) Morvanta Test");
+  EXPECT_FALSE(resource->QueryString("\\StringFileInfo\\040904E4\\NoSuchKey"));
+  EXPECT_FALSE(p.system.OpenVersionResource(M().HelperPath("sleeper.exe")));
+  EXPECT_FALSE(p.system.OpenVersionResource(M().ScratchPath("missing.exe")));
+}
+
+TEST_P(SystemInfoContract, ClockMovesWithSleep) {
+  auto p = P();
+  uint32_t before = p.system.TickCount();
+  p.system.Sleep(60);
+  EXPECT_GE(p.system.TickCount() - before, 50u);
+}
+
+}  // namespace
+}  // namespace morvanta::testing
