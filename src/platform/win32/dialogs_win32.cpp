@@ -28,13 +28,17 @@ UINT ButtonFlag(MessageButtons buttons) {
 
 }  // namespace
 
-MessageAnswer Win32Dialogs::Show(const Message& message) {
+unsigned MessageBoxStyle(const Message& message) {
   UINT flags = IconFlag(message.icon) | ButtonFlag(message.buttons);
   if (message.secondButtonDefault) flags |= MB_DEFBUTTON2;
   if (message.topmost) flags |= MB_TOPMOST;
   if (message.setForeground) flags |= MB_SETFOREGROUND;
+  return flags;
+}
+
+MessageAnswer Win32Dialogs::Show(const Message& message) {
   switch (::MessageBoxA(static_cast<HWND>(message.owner), message.text.c_str(),
-                        message.caption.c_str(), flags)) {
+                        message.caption.c_str(), MessageBoxStyle(message))) {
     case IDOK: return MessageAnswer::Ok;
     case IDYES: return MessageAnswer::Yes;
     case IDNO: return MessageAnswer::No;

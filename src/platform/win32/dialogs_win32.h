@@ -5,6 +5,9 @@
 
 namespace morvanta::platform::win32 {
 
+// The MessageBox style bits (MB_...) for a message.
+unsigned MessageBoxStyle(const Message& message);
+
 class Win32Dialogs : public Dialogs {
  public:
   MessageAnswer Show(const Message& message) override;

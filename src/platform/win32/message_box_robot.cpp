@@ -48,6 +48,8 @@ std::optional<SeenMessageBox> WaitForMessageBox(const std::string& caption,
     if (::GetTickCount() - start > milliseconds) return std::nullopt;
     ::Sleep(20);
   }
+  // The box sets its z-order and default button while it initialises; let it settle.
+  ::Sleep(200);
   SeenMessageBox seen;
   seen.window = search.found;
   char text[4096] = {};
