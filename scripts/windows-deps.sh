@@ -28,6 +28,15 @@ if [ -f "$prefix/.complete" ]; then
   exit 0
 fi
 
+# One builder at a time: a second checkout building at the same moment waits, then reuses.
+mkdir -p "$cache_root"
+exec 9>"$cache_root/lock"
+flock 9
+if [ -f "$prefix/.complete" ]; then
+  printf '%s\n' "$prefix" > "$out_file"
+  exit 0
+fi
+
 # A private apt state: deb-src lines derived from the machine's own sources at run time, so
 # nothing of the machine's apt configuration changes and no mirror name is written anywhere.
 apt_root="$cache_root/apt-src"
