@@ -1,19 +1,8 @@
 #include "platform/fake/fake_processes.h"
 
+#include "platform/fake/command_line.h"
+
 namespace morvanta::platform::fake {
-namespace {
-
-// The program part of a command line: a quoted first token, or the text up to the first
-// blank.
-std::string ProgramOf(const std::string& commandLine) {
-  if (!commandLine.empty() && commandLine[0] == '"') {
-    size_t close = commandLine.find('"', 1);
-    return commandLine.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-  }
-  return commandLine.substr(0, commandLine.find(' '));
-}
-
-}  // namespace
 
 FakeProcesses::FakeProcesses(Files& files) : files_(files) {
   // The two system entries every snapshot starts with; neither has an image path.

@@ -1,18 +1,12 @@
 #include "platform/fake/fake_services.h"
 
+#include "platform/fake/command_line.h"
+
 namespace morvanta::platform::fake {
 namespace {
 
 // What one entry takes in an enumeration buffer: the fixed record and both names.
 constexpr size_t kRecordBytes = 44;
-
-std::string ProgramOf(const std::string& binaryPath) {
-  if (!binaryPath.empty() && binaryPath[0] == '"') {
-    size_t close = binaryPath.find('"', 1);
-    return binaryPath.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-  }
-  return binaryPath.substr(0, binaryPath.find(' '));
-}
 
 }  // namespace
 
