@@ -1,0 +1,106 @@
+// Thin views over child controls: one-line methods, Win32 types stop here. A view does not
+// own its control; the parent window destroys its children.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win_api.h"
+
+#include <commctrl.h>
+
+namespace morvanta::ui {
+
+struct Rect {
+  int x, y, width, height;
+};
+
+class Control {
+ public:
+  HWND Handle() const { return hwnd_; }
+  int Id() const { return ::GetDlgCtrlID(hwnd_); }
+  void Enable(bool enabled) { ::EnableWindow(hwnd_, enabled); }
+  bool IsEnabled() const { return ::IsWindowEnabled(hwnd_) != FALSE; }
+  void SetVisible(bool visible) { ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+  bool IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
+  void SetText(const std::string& text) { ::SetWindowTextA(hwnd_, text.c_str()); }
+  std::string Text() const;
+
+ protected:
+  HWND Make(HWND parent, const char* className, const std::string& text, DWORD style,
+            const Rect& r, int id, DWORD exStyle = 0);
+  HWND hwnd_ = nullptr;
+};
+
+class Button : public Control {
+ public:
+  void Create(HWND parent, int id, const std::string& caption, const Rect& r);
+  // Called while the mouse moves over the button (the status bar hint).
+  void OnHover(std::function<void()> handler);
+  void Click() { ::SendMessageA(hwnd_, BM_CLICK, 0, 0); }
+
+ private:
+  static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  std::function<void()> hover_;
+};
+
+class CheckBox : public Control {
+ public:
+  void Create(HWND parent, int id, const std::string& caption, const Rect& r);
+  bool IsChecked() const { return ::SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void SetChecked(bool checked) {
+    ::SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+};
+
+class Label : public Control {
+ public:
+  void Create(HWND parent, const std::string& text, const Rect& r, DWORD style = 0);
+};
+
+class GroupBox : public Control {
+ public:
+  void Create(HWND parent, const std::string& caption, const Rect& r);
+};
+
+// A multi-line text box; read-only unless asked otherwise.
+class Memo : public Control {
+ public:
+  void Create(HWND parent, int id, const Rect& r, bool readOnly = true);
+  void AppendLine(const std::string& line);
+  void Clear() { SetText(""); }
+};
+
+struct Column {
+  std::string caption;
+  int width;
+};
+
+class ListView : public Control {
+ public:
+  void Create(HWND parent, int id, const Rect& r, const std::vector<Column>& columns,
+              bool checkBoxes, DWORD extraStyle = 0);
+  int ColumnCount() const;
+  Column ColumnAt(int index) const;
+  int ItemCount() const { return static_cast<int>(::SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
+  // Appends a row; its index.
+  int AddItem(const std::string& caption);
+  void SetSubItemText(int item, int subItem, const std::string& text);
+  std::string ItemText(int item, int subItem = 0) const;
+  bool IsChecked(int item) const;
+  void SetChecked(int item, bool checked);
+  void Clear() { ::SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
+  int SelectedIndex() const;
+};
+
+class StatusBar : public Control {
+ public:
+  // `widths` are the panels' widths; the last panel takes the rest.
+  void Create(HWND parent, const std::vector<int>& widths);
+  void SetPanelText(int panel, const std::string& text);
+  std::string PanelText(int panel) const;
+  int Height() const;
+};
+
+}  // namespace morvanta::ui

@@ -1,0 +1,126 @@
+// The main window: a fixed-size window whose body is a notebook of six pages (start,
+// scan results, processes, startup files, About, services) over a status bar of three
+// panels. Pages are switched by index; no tabs are shown.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/message_catalog.h"
+#include "platform/platform.h"
+#include "ui/controls.h"
+#include "ui/window.h"
+
+namespace morvanta::ui {
+
+class TForm2;
+
+// What the main window needs from the rest of the program.
+struct MainWindowServices {
+  platform::Platform platform;
+  app::MessageCatalog& catalog;
+  // Loads the threat database from "files.dat"; false with the file error's text.
+  std::function<bool(std::string& error)> loadDatabase;
+  // The database's date line, or catalogue entry 2 when it cannot be read.
+  std::function<std::string()> databaseDate;
+  // The windows the buttons show.
+  std::function<void(const std::string& windowClass)> showWindow;
+  // The state of the most recent completed update check (2: an update is offered).
+  std::function<int()> updateCheckState;
+};
+
+class TForm1 : public Window {
+ public:
+  enum Page { kStartPage = 0, kResultPage, kProcessPage, kStartupPage, kAboutPage, kServicePage };
+  static constexpr int kPageCount = 6;
+
+  explicit TForm1(MainWindowServices services);
+  ~TForm1() override;
+
+  // The creation step: refuses unsupported systems (false: end with exit code 1), loads the
+  // database and shows its date.
+  bool FormCreate();
+  void SetChooser(TForm2* chooser) { chooser_ = chooser; }
+
+  int ActivePage() const { return activePage_; }
+  void ShowPage(int page);
+  bool AbortFlag() const { return abort_; }
+
+  // Controls the tests and the later features reach.
+  StatusBar sb1;
+  Label Label2;
+  GroupBox welcomeGroup;
+  Button Button4, Button7, Button8, xpButton15, Button9, Button10, Button18, xpButton3,
+      xpButton4, xpButton6, Button17, languageButton, ignoreListButton;
+  Label wormsLabel;
+  ListView List1;
+  Memo Memo2;
+  Button Button1, Button3, xpButton5, Button2, Button6;
+  Label Label3;
+  ListView List2;
+  Button Button11, Button12, Button13;
+  CheckBox cbx1;
+  Label startupLabel;
+  ListView List3;
+  Button Button14, Button15, Button16, xpButton14;
+  Label aboutTitle, aboutContact;
+  Button Button19;
+  ListView ListView2;
+  Button xpButton8, xpButton13, xpButton12, xpButton11, xpButton9, xpButton10;
+
+  // Handlers, named after their control and event.
+  void Button4Click();
+  void Button1Click();
+  void Button3Click() { abort_ = true; }
+  void Button2Click();
+  void xpButton5Click();
+  void Button7Click();
+  void Button8Click() { ShowPage(kProcessPage); }
+  void xpButton15Click() { ShowPage(kServicePage); }
+  void Button9Click() { ShowPage(kStartupPage); }
+  void Button10Click() { services_.showWindow("TFormR"); }
+  void Button18Click() { ShowPage(kAboutPage); }
+  void xpButton3Click();
+  void xpButton4Click();
+  void xpButton6Click() { services_.showWindow("TForm9"); }
+  void Button17Click();
+  void xpButton14Click() { services_.showWindow("TfrmMain"); }
+  void BackClick() { ShowPage(kStartPage); }
+  void FormShow();
+  void Timer3Timer();
+  // "Fix" and "Add to Quarantine" always share their state.
+  void SetFixEnabled(bool enabled);
+
+  // Sets status panel 2 and the welcome label to "Last Update: " and the database date.
+  void RefreshDateTexts();
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnClose() override { Button17Click(); }
+
+ private:
+  void CreateControls();
+  void CreateStartPage(HWND page);
+  void CreateResultPage(HWND page);
+  void CreateProcessPage(HWND page);
+  void CreateStartupPage(HWND page);
+  void CreateAboutPage(HWND page);
+  void CreateServicePage(HWND page);
+  // A button with its click handler and its hint (a catalogue entry).
+  void AddButton(Button& button, HWND page, const std::string& caption, const Rect& r,
+                 int hintEntry, std::function<void()> click);
+  bool Ask(int textEntry);
+  std::string Msg(int entry) const { return services_.catalog.Text(entry); }
+
+  MainWindowServices services_;
+  TForm2* chooser_ = nullptr;
+  std::array<HWND, kPageCount> pages_{};
+  int activePage_ = kStartPage;
+  bool abort_ = false;
+  std::vector<std::pair<int, std::function<void()>>> clicks_;  // by control id
+  int nextId_ = 100;
+};
+
+}  // namespace morvanta::ui

@@ -1,0 +1,62 @@
+// The windows whose content comes with later features: each exists from start to end with
+// its caption, hidden until a button shows it.
+#pragma once
+
+#include <string>
+
+#include "ui/window.h"
+
+namespace morvanta::ui {
+
+class ToolWindow : public Window {
+ public:
+  ToolWindow(const std::string& caption, HWND owner, int width, int height);
+
+ protected:
+  bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
+};
+
+// The full drive scan's progress.
+class TForm3 : public ToolWindow {
+ public:
+  explicit TForm3(HWND owner) : ToolWindow("Full scan process!", owner, 420, 200) {}
+};
+
+// The program upgrade's progress.
+class TForm4 : public ToolWindow {
+ public:
+  explicit TForm4(HWND owner) : ToolWindow("Upgrading...", owner, 360, 120) {}
+};
+
+class TForm9 : public ToolWindow {
+ public:
+  explicit TForm9(HWND owner) : ToolWindow("Quarantine Manager", owner, 600, 400) {}
+};
+
+// Startup programs, services, keyboard filter drivers and INI lines.
+class TfrmMain : public ToolWindow {
+ public:
+  explicit TfrmMain(HWND owner) : ToolWindow("Runtime & Process Manager", owner, 640, 480) {}
+};
+
+class TForm12 : public ToolWindow {
+ public:
+  explicit TForm12(HWND owner) : ToolWindow("Log Optimizer", owner, 400, 320) {}
+};
+
+class TFormIG : public ToolWindow {
+ public:
+  explicit TFormIG(HWND owner) : ToolWindow("Ignore list (Built 20.03.2006)", owner, 560, 400) {}
+};
+
+class TFormL : public ToolWindow {
+ public:
+  explicit TFormL(HWND owner) : ToolWindow("Select language", owner, 320, 240) {}
+};
+
+class TFormR : public ToolWindow {
+ public:
+  explicit TFormR(HWND owner) : ToolWindow("Report Manager", owner, 640, 480) {}
+};
+
+}  // namespace morvanta::ui

@@ -1,0 +1,85 @@
+#include "ui/window.h"
+
+namespace morvanta::ui {
+namespace {
+
+constexpr char kClassName[] = "MorvantaWindow";
+
+void RegisterOnce() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = ::DefWindowProcA;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+  wc.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  ::RegisterClassExA(&wc);
+  registered = true;
+}
+
+}  // namespace
+
+HFONT DefaultFont() {
+  static HFONT font = [] {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return ::CreateFontIndirectA(&metrics.lfMessageFont);
+  }();
+  return font;
+}
+
+Window::~Window() {
+  if (hwnd_) {
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+bool Window::Create(const WindowArgs& args) {
+  RegisterOnce();
+  RECT r = {0, 0, args.width, args.height};
+  if (args.clientSize) ::AdjustWindowRectEx(&r, args.style, FALSE, args.exStyle);
+  hwnd_ = ::CreateWindowExA(args.exStyle, kClassName, args.caption.c_str(), args.style, args.x,
+                            args.y, r.right - r.left, r.bottom - r.top, args.owner, nullptr,
+                            ::GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd_) return false;
+  ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::Procedure));
+  return true;
+}
+
+void Window::Show() {
+  ::ShowWindow(hwnd_, SW_SHOW);
+  ::UpdateWindow(hwnd_);
+}
+
+void Window::Hide() { ::ShowWindow(hwnd_, SW_HIDE); }
+
+std::string Window::Caption() const {
+  char text[512] = {};
+  ::GetWindowTextA(hwnd_, text, sizeof text);
+  return text;
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self) {
+    try {
+      if (message == WM_CLOSE) {
+        self->OnClose();
+        return 0;
+      }
+      LRESULT result = 0;
+      if (self->OnMessage(message, wParam, lParam, result)) return result;
+    } catch (...) {
+      // A failed handler leaves the window as it was; nothing escapes into Windows.
+    }
+  }
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+}  // namespace morvanta::ui
