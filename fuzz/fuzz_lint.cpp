@@ -1,0 +1,12 @@
+// Input surface: whatever file the signature tool is asked to check.
+#include <cstdint>
+
+#include "database/container.h"
+#include "database/lint.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  morvanta::database::LintDatabaseText(data, size);
+  const auto decoded = morvanta::database::DecodeAnyForm(data, size);
+  morvanta::database::LintDatabaseText(decoded.text.data(), decoded.text.size());
+  return 0;
+}

@@ -1,0 +1,85 @@
+# Runs morvanta-sig through all its commands on the shipped text and on a damaged one, and
+# checks outputs and exit statuses. Under Wine, EMULATOR runs the Windows build.
+#   cmake -DTOOL=... -DEMULATOR=... -DGOOD=files.txt -DBAD=bad_files.txt -DWORK=dir -P this
+foreach(var TOOL GOOD BAD WORK)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "${var} is not set")
+  endif()
+endforeach()
+
+# Runs the tool with ARGN and fails unless it exits with `expected`; leaves its standard
+# output in `out`.
+function(sig expected)
+  execute_process(COMMAND ${EMULATOR} "${TOOL}" ${ARGN}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
+  if(NOT "${status}" STREQUAL "${expected}")
+    message(FATAL_ERROR "morvanta-sig ${ARGN}: exit status ${status}, expected ${expected}\n"
+                        "${stdout}${stderr}")
+  endif()
+  set(out "${stdout}" PARENT_SCOPE)
+endfunction()
+
+function(expect_same_file a b)
+  file(READ "${a}" left HEX)
+  file(READ "${b}" right HEX)
+  if(NOT left STREQUAL right)
+    message(FATAL_ERROR "${a} and ${b} differ")
+  endif()
+endfunction()
+
+function(expect_in text part)
+  string(FIND "${text}" "${part}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "expected \"${part}\" in:\n${text}")
+  endif()
+endfunction()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+# Both container forms come back as the same text.
+sig(0 pack "${GOOD}" "${WORK}/files.dat")
+sig(0 unpack "${WORK}/files.dat" "${WORK}/files.txt")
+expect_same_file("${GOOD}" "${WORK}/files.txt")
+sig(0 piece "${GOOD}" "${WORK}/piece.dat")
+sig(0 unpack "${WORK}/piece.dat" "${WORK}/piece.txt")
+expect_same_file("${GOOD}" "${WORK}/piece.txt")
+
+file(STRINGS "${GOOD}" first LIMIT_COUNT 1)
+string(STRIP "${first}" first)
+foreach(form "${GOOD}" "${WORK}/files.dat" "${WORK}/piece.dat")
+  sig(0 date "${form}")
+  string(STRIP "${out}" date)
+  if(NOT date STREQUAL first)
+    message(FATAL_ERROR "date of ${form}: \"${date}\", expected \"${first}\"")
+  endif()
+  sig(0 lint "${form}")
+endforeach()
+
+# Problems come with line numbers, in every form.
+sig(0 pack "${BAD}" "${WORK}/bad.dat")
+foreach(form "${BAD}" "${WORK}/bad.dat")
+  sig(1 lint "${form}")
+  expect_in("${out}" ":3: digest must be 32 lower-case hex digits")
+  expect_in("${out}" ":4: folder entry must end in a double backslash")
+  expect_in("${out}" ":6: section line [Win32Root] directly after [System32Root]")
+endforeach()
+
+# Bytes that are no database at all: reported, not a crash.
+string(RANDOM LENGTH 3000 RANDOM_SEED 7 garbage)
+file(WRITE "${WORK}/garbage.bin" "${garbage}")
+sig(1 lint "${WORK}/garbage.bin")
+sig(1 date "${WORK}/garbage.bin")
+sig(0 unpack "${WORK}/garbage.bin" "${WORK}/garbage.txt")
+file(WRITE "${WORK}/empty.txt" "")
+sig(1 lint "${WORK}/empty.txt")
+
+# Unusable input and wrong usage.
+sig(2 lint "${WORK}/missing.txt")
+sig(2 lint "${WORK}")
+sig(2 unpack "${WORK}/missing.dat" "${WORK}/out.txt")
+sig(2 pack "${GOOD}" "${WORK}/no/such/folder/files.dat")
+sig(2 frobnicate)
+sig(2)
+
+file(REMOVE_RECURSE "${WORK}")

@@ -1,0 +1,146 @@
+// morvanta-sig: builds and checks the threat database files.
+//
+//   morvanta-sig pack IN.txt OUT.dat     plain text -> bzip2 -> scrambled ("files.dat")
+//   morvanta-sig unpack IN OUT.txt       either container form -> plain text
+//   morvanta-sig piece IN.txt OUT.dat    plain text -> scrambled, uncompressed update piece
+//   morvanta-sig date FILE               the date line of a database in any form
+//   morvanta-sig lint FILE               checks a database in any form
+//
+// Exit status: 0 good, 1 problems found, 2 unusable input or wrong usage.
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "database/container.h"
+#include "database/lint.h"
+#include "database/threat_database.h"
+
+namespace {
+
+namespace db = morvanta::database;
+
+constexpr int kGood = 0;
+constexpr int kProblems = 1;
+constexpr int kUnusable = 2;
+
+constexpr char kUsage[] =
+    "usage: morvanta-sig pack IN.txt OUT.dat\n"
+    "       morvanta-sig unpack IN OUT.txt\n"
+    "       morvanta-sig piece IN.txt OUT.dat\n"
+    "       morvanta-sig date FILE\n"
+    "       morvanta-sig lint FILE\n";
+
+std::optional<std::vector<uint8_t>> ReadFile(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    std::fprintf(stderr, "%s: is a folder, not a file\n", path.c_str());
+    return std::nullopt;
+  }
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) {
+    std::fprintf(stderr, "%s: cannot open file\n", path.c_str());
+    return std::nullopt;
+  }
+  const std::streamoff size = in.tellg();
+  if (size < 0 || static_cast<uint64_t>(size) > db::kMaxDecodedSize) {
+    std::fprintf(stderr, "%s: cannot read file\n", path.c_str());
+    return std::nullopt;
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), size);
+  if (!in || in.gcount() != size) {
+    std::fprintf(stderr, "%s: cannot read file\n", path.c_str());
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) {
+    std::fprintf(stderr, "%s: cannot write file\n", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+// The text is taken as it is, so that damaged databases can be made on purpose; "lint"
+// checks it.
+int Encode(const std::string& in, const std::string& out, bool compress) {
+  auto text = ReadFile(in);
+  if (!text) return kUnusable;
+  const auto bytes = compress ? db::PackDatabase(text->data(), text->size())
+                              : db::PackPiece(text->data(), text->size());
+  return WriteFile(out, bytes) ? kGood : kUnusable;
+}
+
+int Unpack(const std::string& in, const std::string& out) {
+  auto bytes = ReadFile(in);
+  if (!bytes) return kUnusable;
+  db::ThreatDatabase database;
+  database.LoadBytes(bytes->data(), bytes->size());
+  return WriteFile(out, database.Content()) ? kGood : kUnusable;
+}
+
+int Date(const std::string& path) {
+  auto bytes = ReadFile(path);
+  if (!bytes) return kUnusable;
+  db::ThreatDatabase database;
+  database.SetText(db::DecodeAnyForm(bytes->data(), bytes->size()).text);
+  const auto date = database.ReadDateLine();
+  if (!date) {
+    std::fprintf(stderr, "%s: no date line\n", path.c_str());
+    return kProblems;
+  }
+  std::printf("%s\n", date->c_str());
+  return kGood;
+}
+
+int Lint(const std::string& path) {
+  auto bytes = ReadFile(path);
+  if (!bytes) return kUnusable;
+  const db::DecodedDatabase decoded = db::DecodeAnyForm(bytes->data(), bytes->size());
+  const auto problems = db::LintDatabaseText(decoded.text.data(), decoded.text.size());
+  for (const auto& p : problems) {
+    if (p.line == 0) {
+      std::printf("%s: %s\n", path.c_str(), p.message.c_str());
+    } else {
+      std::printf("%s:%zu: %s\n", path.c_str(), p.line, p.message.c_str());
+    }
+  }
+  std::fprintf(stderr, "%s: %s, %zu problem%s\n", path.c_str(), db::FormName(decoded.form),
+               problems.size(), problems.size() == 1 ? "" : "s");
+  return problems.empty() ? kGood : kProblems;
+}
+
+int Run(const std::vector<std::string>& args) {
+  const std::string command = args.empty() ? "" : args[0];
+  if ((command == "pack" || command == "piece") && args.size() == 3) {
+    return Encode(args[1], args[2], command == "pack");
+  }
+  if (command == "unpack" && args.size() == 3) return Unpack(args[1], args[2]);
+  if (command == "date" && args.size() == 2) return Date(args[1]);
+  if (command == "lint" && args.size() == 2) return Lint(args[1]);
+  std::fputs(kUsage, stderr);
+  return kUnusable;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "morvanta-sig: %s\n", e.what());
+    return kUnusable;
+  }
+}
