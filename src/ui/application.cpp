@@ -24,7 +24,7 @@ bool Application::CreateWindows() {
   form3_ = std::make_unique<TForm3>(owner);
   form4_ = std::make_unique<TForm4>(owner);
   form9_ = std::make_unique<TForm9>(owner);
-  frmMain_ = std::make_unique<TfrmMain>(owner);
+  frmMain_ = std::make_unique<TfrmMain>(owner, services_.platform);
   form12_ = std::make_unique<TForm12>(owner);
   formIG_ = std::make_unique<TFormIG>(owner);
   formL_ = std::make_unique<TFormL>(owner);

@@ -9,6 +9,7 @@
 #include "app/message_catalog.h"
 #include "platform/platform.h"
 #include "ui/action_chooser.h"
+#include "ui/frm_main.h"
 #include "ui/main_window.h"
 #include "ui/tool_windows.h"
 
@@ -37,6 +38,7 @@ class Application {
 
   TForm1& Main() { return *form1_; }
   TForm2& Chooser() { return *form2_; }
+  TfrmMain& FrmMain() { return *frmMain_; }
   Window* WindowByClass(const std::string& className);
   void ShowWindowByClass(const std::string& className);
 

@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "ui/window.h"
 
@@ -129,6 +130,157 @@ void ListView::SetChecked(int item, bool checked) { ListView_SetCheckState(hwnd_
 
 int ListView::SelectedIndex() const {
   return static_cast<int>(::SendMessageA(hwnd_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+int ListView::AddItem(const std::string& caption, int image) {
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = ItemCount();
+  item.iImage = image;
+  item.pszText = const_cast<char*>(caption.c_str());
+  return static_cast<int>(::SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int ListView::ItemImage(int index) const {
+  LVITEMA item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  ::SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+void ListView::SetItemData(int index, LPARAM data) {
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  item.lParam = data;
+  ::SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM ListView::ItemData(int index) const {
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  ::SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  return item.lParam;
+}
+
+void ListView::Select(int index) {
+  ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetItemState(hwnd_, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void ListView::SetCheckBoxes(bool on) {
+  ListView_SetExtendedListViewStyleEx(hwnd_, LVS_EX_CHECKBOXES, on ? LVS_EX_CHECKBOXES : 0);
+}
+
+bool ListView::HasCheckBoxes() const {
+  return (ListView_GetExtendedListViewStyle(hwnd_) & LVS_EX_CHECKBOXES) != 0;
+}
+
+void ListView::SetSmallImages(HIMAGELIST images) {
+  ::SetWindowLongPtrA(hwnd_, GWL_STYLE, ::GetWindowLongPtrA(hwnd_, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+  ListView_SetImageList(hwnd_, images, LVSIL_SMALL);
+}
+
+int ListView::ItemAt(POINT point) const {
+  LVHITTESTINFO hit = {};
+  hit.pt = point;
+  return static_cast<int>(::SendMessageA(hwnd_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+void ListView::DiscardKeys() { ::SetWindowSubclass(hwnd_, &ListView::KeySubclass, 2, 0); }
+
+LRESULT CALLBACK ListView::KeySubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR) {
+  if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) return 0;
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void ImageList::Create() {
+  Reset();
+  images_ = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8);
+  ::ImageList_AddIcon(images_, ::LoadIcon(nullptr, IDI_APPLICATION));
+}
+
+int ImageList::AddIconOf(const std::string& path) {
+  if (!images_ || path.empty()) return 0;
+  HICON icon = ::ExtractIconA(::GetModuleHandleA(nullptr), path.c_str(), 0);
+  // ExtractIcon gives 1 for a file that is no program, library or icon file.
+  if (icon == nullptr || icon == reinterpret_cast<HICON>(1)) return 0;
+  const int index = ::ImageList_AddIcon(images_, icon);
+  ::DestroyIcon(icon);
+  return index < 0 ? 0 : index;
+}
+
+void ImageList::TrimTo(int count) {
+  while (Count() > count) ::ImageList_Remove(images_, Count() - 1);
+}
+
+void ImageList::Reset() {
+  if (images_) ::ImageList_Destroy(images_);
+  images_ = nullptr;
+}
+
+void TabControl::Create(HWND parent, int id, const Rect& r, const std::vector<std::string>& tabs) {
+  Make(parent, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, r, id);
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(tabs[i].c_str());
+    ::SendMessageA(hwnd_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+std::string TabControl::TabText(int index) const {
+  char text[256] = {};
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  ::SendMessageA(hwnd_, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+Rect TabControl::PageArea() const {
+  RECT r = {};
+  ::GetWindowRect(hwnd_, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  RECT inner = r;
+  ::SendMessageA(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&inner));
+  return {inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top};
+}
+
+PopupMenu::~PopupMenu() {
+  if (menu_) ::DestroyMenu(menu_);
+}
+
+void PopupMenu::Create() {
+  if (!menu_) menu_ = ::CreatePopupMenu();
+}
+
+void PopupMenu::AddItem(int command, const std::string& caption) {
+  ::AppendMenuA(menu_, MF_STRING, static_cast<UINT_PTR>(command), caption.c_str());
+}
+
+void PopupMenu::EnableItem(int command, bool enabled) {
+  ::EnableMenuItem(menu_, static_cast<UINT>(command), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+bool PopupMenu::IsItemEnabled(int command) const {
+  const UINT state = ::GetMenuState(menu_, static_cast<UINT>(command), MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+std::string PopupMenu::ItemText(int command) const {
+  char text[256] = {};
+  ::GetMenuStringA(menu_, static_cast<UINT>(command), text, sizeof text, MF_BYCOMMAND);
+  return text;
+}
+
+int PopupMenu::Track(HWND owner, POINT p) const {
+  return static_cast<int>(::TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0,
+                                           owner, nullptr));
 }
 
 void StatusBar::Create(HWND parent, const std::vector<int>& widths) {

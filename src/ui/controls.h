@@ -92,6 +92,80 @@ class ListView : public Control {
   void SetChecked(int item, bool checked);
   void Clear() { ::SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
   int SelectedIndex() const;
+
+  // Appends a row showing an image of the list's small image list.
+  int AddItem(const std::string& caption, int image);
+  int ItemImage(int item) const;
+  void DeleteItem(int item) { ::SendMessageA(hwnd_, LVM_DELETEITEM, item, 0); }
+  // The row's data word (a marker the window keeps per row).
+  void SetItemData(int item, LPARAM data);
+  LPARAM ItemData(int item) const;
+  void Select(int item);
+  void SetCheckBoxes(bool on);
+  bool HasCheckBoxes() const;
+  // The small image list; the list view does not own it (LVS_SHAREIMAGELISTS).
+  void SetSmallImages(HIMAGELIST images);
+  // The row at a point of the list's client area, or -1.
+  int ItemAt(POINT point) const;
+  // Key presses are dropped, so the check boxes change only by mouse.
+  void DiscardKeys();
+
+ private:
+  static LRESULT CALLBACK KeySubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+};
+
+// An owned image list of small icons.
+class ImageList {
+ public:
+  ImageList() = default;
+  ~ImageList() { Reset(); }
+  ImageList(const ImageList&) = delete;
+  ImageList& operator=(const ImageList&) = delete;
+
+  // A 16 x 16 list whose image 0 is the default program picture.
+  void Create();
+  HIMAGELIST Handle() const { return images_; }
+  int Count() const { return images_ ? ::ImageList_GetImageCount(images_) : 0; }
+  // Adds the first icon of a program file; its index, or 0 when the file gives none.
+  int AddIconOf(const std::string& path);
+  // Back to the design-time images only.
+  void TrimTo(int count);
+
+ private:
+  void Reset();
+  HIMAGELIST images_ = nullptr;
+};
+
+// Tabs over pages the owner shows and hides.
+class TabControl : public Control {
+ public:
+  void Create(HWND parent, int id, const Rect& r, const std::vector<std::string>& tabs);
+  int TabCount() const { return static_cast<int>(::SendMessageA(hwnd_, TCM_GETITEMCOUNT, 0, 0)); }
+  std::string TabText(int index) const;
+  int Selected() const { return static_cast<int>(::SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0)); }
+  void SetSelected(int index) { ::SendMessageA(hwnd_, TCM_SETCURSEL, index, 0); }
+  // The area inside the tab frame, in the parent's coordinates.
+  Rect PageArea() const;
+};
+
+// An owned context menu of command items.
+class PopupMenu {
+ public:
+  PopupMenu() = default;
+  ~PopupMenu();
+  PopupMenu(const PopupMenu&) = delete;
+  PopupMenu& operator=(const PopupMenu&) = delete;
+
+  void Create();
+  void AddItem(int command, const std::string& caption);
+  void EnableItem(int command, bool enabled);
+  bool IsItemEnabled(int command) const;
+  std::string ItemText(int command) const;
+  // Shows the menu at a screen point; the chosen command, or 0.
+  int Track(HWND owner, POINT screenPoint) const;
+
+ private:
+  HMENU menu_ = nullptr;
 };
 
 class StatusBar : public Control {

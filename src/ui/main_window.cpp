@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "app/os_name.h"
+#include "database/threat_database.h"
+#include "remedy/regbase_file.h"
 #include "ui/action_chooser.h"
 
 namespace morvanta::ui {
@@ -57,7 +59,12 @@ HWND CreatePage(HWND parent, int height) {
 
 }  // namespace
 
-TForm1::TForm1(MainWindowServices services) : services_(std::move(services)) {
+TForm1::TForm1(MainWindowServices services)
+    : services_(std::move(services)),
+      processPage_(services_.platform, services_.catalog, list2Rows_, label3Text_, statusHint_,
+                   report_),
+      startupPage_(services_.platform, services_.catalog, list3Rows_, report_,
+                   database::ProgramFolder(services_.platform.system) + remedy::kRegBaseFileName) {
   WindowArgs args;
   args.caption = "Morvanta Pro - SE";
   args.width = kClientWidth;
@@ -119,6 +126,29 @@ void TForm1::Timer3Timer() {
   // so this tick reads the state of the most recent completed check.
   if (services_.updateCheckState() == 2 && chooser_ && chooser_->c1.IsChecked())
     chooser_->EnableTimer();
+}
+
+void TForm1::Button8Click() {
+  Button12Click();
+  ShowPage(kProcessPage);
+}
+
+void TForm1::Note1Enter() {
+  // A failure in either refresh leaves that page as it was.
+  try {
+    Button12Click();
+  } catch (...) {
+  }
+  try {
+    Button15Click();
+  } catch (...) {
+  }
+}
+
+void TForm1::ListRows::AddRow(const std::string& caption, const std::vector<std::string>& subItems) {
+  const int row = list_.AddItem(caption);
+  for (size_t i = 0; i < subItems.size(); ++i)
+    list_.SetSubItemText(row, static_cast<int>(i) + 1, subItems[i]);
 }
 
 void TForm1::SetFixEnabled(bool enabled) {
@@ -278,8 +308,8 @@ void TForm1::CreateProcessPage(HWND page) {
   List2.Create(page, nextId_++, {10, 28, 620, 318}, {{"Active process", 550}}, true);
   cbx1.Create(page, nextId_++, "Delete process from your hard drive!", {10, 354, 400, 20});
   const int y = 384, w = 116, h = 26;
-  AddButton(Button11, page, "End Task", {10, y, w, h}, 86, [] {});
-  AddButton(Button12, page, "Refresh", {136, y, w, h}, 87, [] {});
+  AddButton(Button11, page, "End Task", {10, y, w, h}, 86, [this] { Button11Click(); });
+  AddButton(Button12, page, "Refresh", {136, y, w, h}, 87, [this] { Button12Click(); });
   AddButton(Button13, page, "Back", {514, y, w, h}, 85, [this] { BackClick(); });
 }
 
@@ -288,8 +318,8 @@ void TForm1::CreateStartupPage(HWND page) {
   List3.Create(page, nextId_++, {10, 28, 620, 346},
                {{"Program Key", 150}, {"Program Value", 300}}, true);
   const int y = 384, w = 116, h = 26;
-  AddButton(Button14, page, "Delete values", {10, y, w, h}, 88, [] {});
-  AddButton(Button15, page, "Refresh", {136, y, w, h}, 89, [] {});
+  AddButton(Button14, page, "Delete values", {10, y, w, h}, 88, [this] { Button14Click(); });
+  AddButton(Button15, page, "Refresh", {136, y, w, h}, 89, [this] { Button15Click(); });
   AddButton(xpButton14, page, "Details", {262, y, w, h}, 114, [this] { xpButton14Click(); });
   AddButton(Button16, page, "Back", {514, y, w, h}, 85, [this] { BackClick(); });
 }

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "app/message_catalog.h"
+#include "inspect/page_views.h"
+#include "inspect/process_manager.h"
+#include "inspect/startup_page.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
 #include "ui/window.h"
@@ -77,7 +80,7 @@ class TForm1 : public Window {
   void Button2Click();
   void xpButton5Click();
   void Button7Click();
-  void Button8Click() { ShowPage(kProcessPage); }
+  void Button8Click();
   void xpButton15Click() { ShowPage(kServicePage); }
   void Button9Click() { ShowPage(kStartupPage); }
   void Button10Click() { services_.showWindow("TFormR"); }
@@ -87,6 +90,16 @@ class TForm1 : public Window {
   void xpButton6Click() { services_.showWindow("TForm9"); }
   void Button17Click();
   void xpButton14Click() { services_.showWindow("TfrmMain"); }
+  // Process page: "Refresh", "End Task"; the focus entering the notebook.
+  void Button12Click() { processPage_.Refresh(); }
+  void Button11Click() { processPage_.EndTask(cbx1.IsChecked(), Handle()); }
+  void Note1Enter();
+  // Startup page: "Refresh", "Delete values".
+  void Button15Click() { startupPage_.Refresh(); }
+  void Button14Click() { startupPage_.DeleteValues(Handle()); }
+  const std::vector<inspect::StartupF>& StartupEntries() const { return startupPage_.Entries(); }
+  // The full report writes its sections through this while it is being written.
+  void SetReportSink(inspect::ReportSink* report) { report_.target = report; }
   void BackClick() { ShowPage(kStartPage); }
   void FormShow();
   void Timer3Timer();
@@ -114,7 +127,45 @@ class TForm1 : public Window {
   bool Ask(int textEntry);
   std::string Msg(int entry) const { return services_.catalog.Text(entry); }
 
+  // A list view as the pages' list of rows.
+  class ListRows : public inspect::CheckList {
+   public:
+    explicit ListRows(ListView& list) : list_(list) {}
+    void Clear() override { list_.Clear(); }
+    void AddRow(const std::string& caption, const std::vector<std::string>& subItems) override;
+    int RowCount() const override { return list_.ItemCount(); }
+    std::string Caption(int row) const override { return list_.ItemText(row); }
+    std::string SubItem(int row, int index) const override { return list_.ItemText(row, index + 1); }
+    bool IsChecked(int row) const override { return list_.IsChecked(row); }
+
+   private:
+    ListView& list_;
+  };
+  class ControlText : public inspect::TextSink {
+   public:
+    explicit ControlText(std::function<void(const std::string&)> set) : set_(std::move(set)) {}
+    void SetText(const std::string& text) override { set_(text); }
+
+   private:
+    std::function<void(const std::string&)> set_;
+  };
+  // Passes lines on to the report being written, if any; idle otherwise.
+  class ReportRelay : public inspect::ReportSink {
+   public:
+    bool Writing() const override { return target && target->Writing(); }
+    void WriteLine(const std::string& line) override {
+      if (target) target->WriteLine(line);
+    }
+    inspect::ReportSink* target = nullptr;
+  };
+
   MainWindowServices services_;
+  ListRows list2Rows_{List2}, list3Rows_{List3};
+  ControlText label3Text_{[this](const std::string& t) { Label3.SetText(t); }};
+  ControlText statusHint_{[this](const std::string& t) { sb1.SetPanelText(0, t); }};
+  ReportRelay report_;
+  inspect::ProcessPage processPage_;
+  inspect::StartupPage startupPage_;
   TForm2* chooser_ = nullptr;
   std::array<HWND, kPageCount> pages_{};
   int activePage_ = kStartPage;

@@ -33,12 +33,6 @@ class TForm9 : public ToolWindow {
   explicit TForm9(HWND owner) : ToolWindow("Quarantine Manager", owner, 600, 400) {}
 };
 
-// Startup programs, services, keyboard filter drivers and INI lines.
-class TfrmMain : public ToolWindow {
- public:
-  explicit TfrmMain(HWND owner) : ToolWindow("Runtime & Process Manager", owner, 640, 480) {}
-};
-
 class TForm12 : public ToolWindow {
  public:
   explicit TForm12(HWND owner) : ToolWindow("Log Optimizer", owner, 400, 320) {}
