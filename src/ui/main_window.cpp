@@ -218,6 +218,14 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     case WM_SHOWWINDOW:
       if (wParam) FormShow();
       return false;
+    case WM_ACTIVATE:
+      // Every control that takes the focus lies inside the notebook, so the focus enters it
+      // once: when the window is first activated.
+      if (LOWORD(wParam) != WA_INACTIVE && !notebookEntered_) {
+        notebookEntered_ = true;
+        Note1Enter();
+      }
+      return false;
     case WM_SIZE:
       ::SendMessageA(sb1.Handle(), WM_SIZE, 0, 0);
       RefreshDateTexts();

@@ -170,6 +170,7 @@ class TForm1 : public Window {
   std::array<HWND, kPageCount> pages_{};
   int activePage_ = kStartPage;
   bool abort_ = false;
+  bool notebookEntered_ = false;
   std::vector<std::pair<int, std::function<void()>>> clicks_;  // by control id
   int nextId_ = 100;
 };
