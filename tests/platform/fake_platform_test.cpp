@@ -84,6 +84,8 @@ TEST(FakeFiles, RelativePathsAndDosTimes) {
   EXPECT_TRUE(machine.files.FileExists("\\work\\a.txt"));
   EXPECT_FALSE(machine.files.FileExists("System Idle Process"));
   EXPECT_EQ(machine.files.FullPath("c:/work//b.txt"), "C:\\work\\b.txt");
+  EXPECT_TRUE(machine.files.FileExists("C:\\work\\a.txt "));  // as Windows opens it
+  EXPECT_TRUE(machine.files.FileExists("C:\\work\\a.txt."));
 
   // 2026-03-04 10:20:30 UTC, an hour east of UTC.
   machine.files.SetUtcOffsetMinutes(60);

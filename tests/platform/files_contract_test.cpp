@@ -29,6 +29,9 @@ TEST_P(FilesContract, WritesReadsAndReportsFiles) {
   EXPECT_EQ(Text(f.ReadAll(path)), "line one\r\nline two\r\n");
   EXPECT_EQ(Text(f.ReadAll(M().ScratchPath("report.txt"))), "line one\r\nline two\r\n");
   EXPECT_TRUE(f.FileExists(M().ScratchPath("REPORT.txt")));
+  EXPECT_TRUE(f.FileExists(M().ScratchPath("Report.TXT ")));  // trailing blanks are dropped
+  EXPECT_FALSE(f.Exists(M().ScratchPath("Report.TXT\\")));    // but a file is no folder
+  EXPECT_FALSE(f.Exists(M().ScratchPath("Report.TXT /")));
   EXPECT_FALSE(f.DirectoryExists(path));
   EXPECT_TRUE(f.DirectoryExists(M().Scratch()));
   EXPECT_FALSE(f.FileExists(M().Scratch()));

@@ -12,6 +12,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@
 #include "database/container.h"
 #include "database/lint.h"
 #include "database/threat_database.h"
+#include "engine_commands.h"
+#ifdef _WIN32
+#include "platform/win32/win32_platform.h"
+#endif
 
 namespace {
 
@@ -122,8 +127,20 @@ int Lint(const std::string& path) {
   return problems.empty() ? kGood : kProblems;
 }
 
+// The commands that look at this machine: entries, tokens, patterns, ranges, digests.
+int RunOnMachine(const std::vector<std::string>& args) {
+#ifdef _WIN32
+  morvanta::platform::win32::Win32Platform real;
+  morvanta::platform::Platform machine = real.Get();
+  return morvanta::tools::RunEngineCommand(args, std::cout, std::cerr, &machine);
+#else
+  return morvanta::tools::RunEngineCommand(args, std::cout, std::cerr, nullptr);
+#endif
+}
+
 int Run(const std::vector<std::string>& args) {
   const std::string command = args.empty() ? "" : args[0];
+  if (morvanta::tools::IsEngineCommand(command)) return RunOnMachine(args);
   if ((command == "pack" || command == "piece") && args.size() == 3) {
     return Encode(args[1], args[2], command == "pack");
   }
@@ -131,6 +148,7 @@ int Run(const std::vector<std::string>& args) {
   if (command == "date" && args.size() == 2) return Date(args[1]);
   if (command == "lint" && args.size() == 2) return Lint(args[1]);
   std::fputs(kUsage, stderr);
+  std::fputs(morvanta::tools::EngineUsage(), stderr);
   return kUnusable;
 }
 

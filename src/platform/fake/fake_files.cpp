@@ -126,7 +126,9 @@ std::string FakeFiles::FullPath(const std::string& path) const {
       if (part == "..") {
         if (!parts.empty()) parts.pop_back();
       } else if (!part.empty() && part != ".") {
-        parts.push_back(part);
+        // Windows drops blanks and dots at the end of a name: "a.exe " opens "a.exe".
+        size_t keep = part.find_last_not_of(" .");
+        if (keep != std::string::npos) parts.push_back(part.substr(0, keep + 1));
       }
       part.clear();
     } else {
@@ -141,7 +143,11 @@ std::string FakeFiles::FullPath(const std::string& path) const {
 std::shared_ptr<FakeFiles::Node> FakeFiles::Find(const std::string& path) const {
   if (path.empty()) return nullptr;
   auto it = nodes_.find(AsciiLower(FullPath(path)));
-  return it == nodes_.end() ? nullptr : it->second;
+  if (it == nodes_.end()) return nullptr;
+  // A name followed by a separator names a folder; Windows finds no file as "x.exe\".
+  const char last = path.back();
+  if ((last == '\\' || last == '/') && !it->second->directory) return nullptr;
+  return it->second;
 }
 
 std::shared_ptr<FakeFiles::Node> FakeFiles::FindParentFolder(const std::string& full) const {
@@ -297,8 +303,9 @@ bool FakeFiles::CopyFile(const std::string& from, const std::string& to, bool fa
 
 std::unique_ptr<File> FakeFiles::Open(const std::string& path, OpenMode mode) {
   std::string full = FullPath(path);
-  auto node = Find(full);
+  auto node = Find(path);
   if (node && node->directory) return nullptr;
+  if (!node && !path.empty() && (path.back() == '\\' || path.back() == '/')) return nullptr;
   if (mode == OpenMode::Read) {
     if (!node) return nullptr;
     return std::make_unique<FakeFile>(node, false, 0, clock_);

@@ -1,0 +1,58 @@
+#include "scan/alerts.h"
+
+#include <limits>
+
+#include "platform/types.h"
+
+namespace morvanta::scan {
+
+bool AlertList::IsAlertPath(const std::string& path) const {
+  return lowerPaths_.count(platform::AsciiLower(path)) != 0;
+}
+
+bool AlertList::AddAlert(const std::string& path, const std::string& threatName,
+                         const std::string& digest, int32_t lineIndex, bool isWalkFile,
+                         bool isWalkDir, bool isFullScanFile, bool isScanDir) {
+  std::string key = platform::AsciiLower(path);
+  if (lowerPaths_.count(key)) return false;
+  Alert alert;
+  alert.Path = path;
+  alert.ThreatName = threatName;
+  alert.IsScanDir = isScanDir;
+  alert.IsWalkDir = isWalkDir;
+  alert.IsWalkFile = isWalkFile;
+  alert.IsFullScanFile = isFullScanFile;
+  alert.LineIndex = lineIndex;
+  alert.Md5 = digest;
+  alerts_.push_back(std::move(alert));
+  try {
+    lowerPaths_.insert(std::move(key));
+  } catch (...) {
+    alerts_.pop_back();
+    throw;
+  }
+  return true;
+}
+
+void AlertList::Clear() {
+  alerts_.clear();
+  lowerPaths_.clear();
+}
+
+void ScanSession::Reset() {
+  Alerts.Clear();
+  AlertCounter = 0;
+  Abort = false;
+  Found = false;
+  ReportHeaderWritten = false;
+}
+
+void ScanSession::CountUp() {
+  if (AlertCounter < std::numeric_limits<int32_t>::max()) ++AlertCounter;
+}
+
+void ScanSession::CountDown() {
+  if (AlertCounter > std::numeric_limits<int32_t>::min()) --AlertCounter;
+}
+
+}  // namespace morvanta::scan

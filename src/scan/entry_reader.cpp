@@ -1,0 +1,131 @@
+#include "scan/entry_reader.h"
+
+#include <cstring>
+
+#include "scan/path_tokens.h"
+#include "scan/system_folders.h"
+#include "scan/text_fields.h"
+
+namespace morvanta::scan {
+namespace {
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+// The file-name part as the entry grammar sees it: after the last backslash or colon.
+std::string EntryFileName(const std::string& path) {
+  size_t at = path.find_last_of("\\:");
+  return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+}  // namespace
+
+EntryKind KindOf(const DatabaseEntry& entry) {
+  if (entry.Target.empty() && entry.Folder.empty() && !entry.Digest.empty())
+    return EntryKind::Digest;
+  if (entry.Target.empty() && !entry.Folder.empty()) return EntryKind::Folder;
+  return EntryKind::File;
+}
+
+std::string DerivedPath(const DatabaseEntry& entry) {
+  if (entry.Folder.empty()) return entry.Target;
+  if (entry.Target.empty()) return entry.Folder;
+  std::string path = entry.Folder;
+  if (path.back() != '\\') path += '\\';
+  return path + entry.Target;
+}
+
+DatabaseEntry ParseEntryTemplates(const std::string& line, const std::string& baseFolder) {
+  DatabaseEntry entry;
+  std::string base = TrimRightSpaces(baseFolder);
+  std::string rest = line;
+
+  if (!rest.empty() && rest[0] == '/') {
+    rest.erase(0, 1);
+    size_t slash = rest.find('/');
+    if (slash != std::string::npos) {
+      entry.Digest = rest.substr(0, slash);
+      rest.erase(0, slash + 1);
+    }
+  }
+
+  size_t open = rest.find('['), close = rest.find(']');
+  if (open != std::string::npos && close != std::string::npos && close > open)
+    entry.ThreatName = rest.substr(open + 1, close - open - 1);
+
+  if (Contains(rest, "::")) return entry;
+
+  size_t colon = rest.find(':');
+  std::string target =
+      TrimRightSpaces(colon == std::string::npos ? rest : rest.substr(colon + 1));
+
+  bool isFolder = EntryFileName(target).empty();
+  std::string folder = base;
+  if (isFolder) {
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    size_t twin = target.find("\\\\");
+    std::string named = twin == std::string::npos ? std::string() : target.substr(0, twin);
+    folder += named;
+    target = EntryFileName(named);
+  }
+
+  if (entry.ThreatName.empty()) {
+    size_t dot = target.find_last_of('.');
+    entry.ThreatName = "Sys32." + (dot == std::string::npos
+                                       ? target
+                                       : EntryFileName(target.substr(0, dot)));
+  }
+  entry.Folder = folder;
+  if (!isFolder) entry.Target = target;
+  return entry;
+}
+
+DatabaseEntry ParseEntryLine(platform::Platform& platform, const std::string& line,
+                             const std::string& baseFolder) {
+  DatabaseEntry entry = ParseEntryTemplates(line, baseFolder);
+  entry.Folder = ExpandPathTokens(platform, entry.Folder);
+  entry.Target = ExpandPathTokens(platform, entry.Target);
+  return entry;
+}
+
+EntryLine StripNoSubstitutionMarker(const std::string& line) {
+  EntryLine entry;
+  entry.noProcessSubstitution = Contains(line, "/0/");
+  entry.text = entry.noProcessSubstitution ? ReplaceAll(line, "/0/", "") : line;
+  return entry;
+}
+
+void EntryLineReader::Start() {
+  database_.Rewind();
+  database_.ReadDatabaseLine();
+  baseFolder_.clear();
+}
+
+std::optional<EntryLine> EntryLineReader::Next() {
+  std::string line = database_.ReadDatabaseLine();
+  if (line == database::kEndLine) return std::nullopt;
+  if (StartsWith(line, "[Start]")) {
+    baseFolder_.clear();
+    line = database_.ReadDatabaseLine();
+    if (line == database::kEndLine) return std::nullopt;
+  }
+  struct Root {
+    const char* marker;
+    std::string (*folder)(platform::Platform&);
+  };
+  static const Root roots[] = {
+      {"[Win32Root]", &WindowsFolder},
+      {"[System32Root]", &SystemFolder},
+      {"[ProgramFiles32Root]", &ProgramFilesFolder},
+  };
+  for (const auto& root : roots) {
+    if (!StartsWith(line, root.marker)) continue;
+    baseFolder_ = root.folder(platform_) + line.substr(std::strlen(root.marker));
+    line = database_.ReadDatabaseLine();
+    if (line == database::kEndLine) return std::nullopt;
+  }
+  return StripNoSubstitutionMarker(line);
+}
+
+}  // namespace morvanta::scan

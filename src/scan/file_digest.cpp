@@ -1,0 +1,40 @@
+#include "scan/file_digest.h"
+
+#include <limits>
+
+#define CRYPTOPP_ENABLE_NAMESPACE_WEAK 1
+#include <cryptopp/md5.h>
+
+namespace morvanta::scan {
+
+std::string DigestBytes(const uint8_t* data, size_t size) {
+  CryptoPP::Weak1::MD5 md5;
+  if (size > 0) md5.Update(data, size);
+  uint8_t digest[CryptoPP::Weak1::MD5::DIGESTSIZE];
+  md5.Final(digest);
+  static const char kHex[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(2 * sizeof digest);
+  for (uint8_t b : digest) {
+    text += kHex[b >> 4];
+    text += kHex[b & 0x0F];
+  }
+  return text;
+}
+
+std::string FileDigest(platform::Files& files, const std::string& path) {
+  auto view = files.MapReadOnly(path);
+  if (!view || !view->Data()) return kEmptyDigest;
+  const uint64_t low32 = static_cast<uint64_t>(view->Size()) & 0xFFFFFFFFull;
+  return DigestBytes(view->Data(), static_cast<size_t>(low32));
+}
+
+int32_t FileSize(platform::Files& files, const std::string& path) {
+  auto file = files.Open(path, platform::OpenMode::Read);
+  if (!file) return 0;
+  const uint64_t size = file->Size();
+  constexpr uint64_t kLargest = static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
+  return static_cast<int32_t>(size > kLargest ? kLargest : size);
+}
+
+}  // namespace morvanta::scan

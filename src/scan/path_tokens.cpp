@@ -1,0 +1,127 @@
+#include "scan/path_tokens.h"
+
+#include <exception>
+
+#include "platform/types.h"
+#include "scan/text_fields.h"
+
+namespace morvanta::scan {
+
+const std::vector<PathToken>& PathTokens() {
+  static const std::vector<PathToken> tokens = {
+      {"%%WinTemp%%", FolderId::Temp},
+      {"%%PersonalFolder%%", FolderId::Personal},
+      {"%%user%%", FolderId::UserName},
+      {"%%User%%", FolderId::UserName},
+      {"%%FavoritesFolder%%", FolderId::Favorites},
+      {"%%StartupFolder%%", FolderId::Startup},
+      {"%%StartmenuFolder%%", FolderId::StartMenu},
+      {"%%DesktopFolder%%", FolderId::DesktopDirectory},
+      {"%%CommonStartmenuFolder%%", FolderId::CommonStartMenu},
+      {"%%CommonProgramsFolder%%", FolderId::CommonPrograms},
+      {"%%CommonStartupFolder%%", FolderId::CommonStartup},
+      {"%%CommonDesktopdirectoryFolder%%", FolderId::CommonDesktopDirectory},
+      {"%%CommonAppdataFolder%%", FolderId::CommonAppData},
+      {"%%AppdataFolder%%", FolderId::AppData},
+      {"%%TemplatesFolder%%", FolderId::Templates},
+      {"%%InternetCacheFolder%%", FolderId::InternetCache},
+      {"%%CookiesFolder%%", FolderId::Cookies},
+      {"%%HistoryFolder%%", FolderId::History},
+      {"%%ProfileFolder%%", FolderId::Profile},
+      {"%%CommonFilesFolder%%", FolderId::CommonFiles},
+      {"%%MyDocuments%%", FolderId::MyDocuments},
+      {"%%root%%", FolderId::Root},
+      {"%%wt%%", FolderId::Temp},
+      {"%%pf%%", FolderId::Personal},
+      {"%%ff%%", FolderId::Favorites},
+      {"%%sf%%", FolderId::Startup},
+      {"%%stf%%", FolderId::StartMenu},
+      {"%%df%%", FolderId::DesktopDirectory},
+      {"%%csf%%", FolderId::CommonStartMenu},
+      {"%%cpf%%", FolderId::CommonPrograms},
+      {"%%cdf%%", FolderId::CommonDesktopDirectory},
+      {"%%caf%%", FolderId::CommonAppData},
+      {"%%af%%", FolderId::AppData},
+      {"%%tf%%", FolderId::Templates},
+      {"%%icf%%", FolderId::InternetCache},
+      {"%%ckf%%", FolderId::Cookies},
+      {"%%hf%%", FolderId::History},
+      {"%%prf%%", FolderId::Profile},
+      {"%%cff%%", FolderId::CommonFiles},
+      {"%%md%%", FolderId::MyDocuments},
+      {"%%rt%%", FolderId::Root},
+  };
+  return tokens;
+}
+
+std::string ExpandPathTokens(platform::Platform& platform, const std::string& text) {
+  if (text.empty() || !Contains(text, "%%")) return text;
+  std::string result = text;
+  for (const auto& row : PathTokens()) {
+    auto folder = GetFolder(platform, row.folder);
+    if (!folder) return result;
+    result = ReplaceAll(result, row.token, *folder);
+  }
+  return result;
+}
+
+bool IsFilePresent(platform::Files& files, const std::string& path) {
+  try {
+    if (files.FileExists(path)) return true;
+    auto file = files.Open(path, platform::OpenMode::Read);
+    return file && file->Size() > 10;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+namespace {
+
+std::string ResolveOnce(platform::Platform& platform, const std::string& text) {
+  const std::string system = SystemFolder(platform);
+  const std::string windows = WindowsFolder(platform);
+  std::string t = platform::AsciiLower(text);
+  const std::pair<const char*, const std::string*> variables[] = {
+      {"%systemroot%", &system},
+      {"%systemdir%", &system},
+      {"%windir%", &windows},
+      {"%winroot%", &windows},
+  };
+  for (const auto& v : variables) t = ReplaceAll(platform::AsciiLower(t), v.first, *v.second);
+  return ReplaceAll(platform::AsciiLower(t), "\"", "");
+}
+
+}  // namespace
+
+std::string ResolveCommandPath(platform::Platform& platform, const std::string& text) {
+  try {
+    std::string current = text;
+    // Each round works on a strictly shorter text than the round before, so the rounds
+    // end; a folder whose own name holds variable text could otherwise grow it forever.
+    size_t previousLength = std::string::npos;
+    for (;;) {
+      std::string t = ResolveOnce(platform, current);
+      if (previousLength != std::string::npos && t.size() >= previousLength) return "";
+      previousLength = t.size();
+
+      const std::string inSystem = SystemFolder(platform) + "\\" + t;
+      if (IsFilePresent(platform.files, inSystem)) t = inSystem;
+      const std::string inWindows = WindowsFolder(platform) + "\\" + t;
+      if (IsFilePresent(platform.files, inWindows)) t = inWindows;
+      // Windows opens "name " as "name", so a blank before a switch passes the presence
+      // test; it is not part of the file's path.
+      if (IsFilePresent(platform.files, t)) return TrimRightSpaces(t);
+
+      size_t drive = t.find(":\\");
+      if (drive == std::string::npos) return "";
+      std::string cut = t.substr(drive == 0 ? 0 : drive - 1);
+      if (IsFilePresent(platform.files, cut)) return TrimRightSpaces(cut);
+      cut.pop_back();
+      current = cut;
+    }
+  } catch (const std::exception&) {
+    return "";
+  }
+}
+
+}  // namespace morvanta::scan

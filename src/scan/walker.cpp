@@ -1,0 +1,114 @@
+#include "scan/walker.h"
+
+#include <exception>
+#include <optional>
+
+#include "platform/types.h"
+#include "scan/file_digest.h"
+#include "scan/path_tokens.h"
+#include "scan/text_fields.h"
+
+namespace morvanta::scan {
+namespace {
+
+constexpr int kInfectedFileText = 5;    // ": Infected file ("
+constexpr int kCannotOpenFileText = 6;  // ": Cannot open file ("
+
+// One folder being walked: its listing and the next entry to take up.
+struct WalkLevel {
+  std::string folder;  // with its trailing backslash
+  std::vector<platform::DirEntry> entries;
+  size_t next = 0;
+  std::string time;  // this folder's time stamp for its log lines
+};
+
+std::optional<WalkLevel> OpenLevel(platform::Platform& platform, std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  auto entries = platform.files.List(folder + "*.*");
+  if (!entries) return std::nullopt;
+  return WalkLevel{folder, std::move(*entries), 0, platform.system.LongTimeText()};
+}
+
+void FlagFile(platform::Platform& platform, ScanSession& session, LogSink& log,
+              const app::MessageCatalog& catalog, const WalkLevel& level,
+              const std::string& name, const std::string& threatName) {
+  const std::string path = level.folder + name;
+  try {
+    const std::string digest = FileDigest(platform.files, path);
+    session.Alerts.AddAlert(path, threatName, digest, -1, true, false, false, false);
+  } catch (const std::exception&) {
+    log.AddLogLine(level.time + catalog.Text(kCannotOpenFileText) + path + ") " + path);
+    return;
+  }
+  session.CountUp();
+  log.AddLogLine(level.time + catalog.Text(kInfectedFileText) + threatName + ") " + path);
+}
+
+}  // namespace
+
+std::vector<std::string> SnapshotProcesses::ImagePaths() {
+  std::vector<std::string> paths;
+  auto snapshot = processes_.Snapshot();
+  if (!snapshot) return paths;
+  for (const auto& entry : *snapshot)
+    if (auto path = processes_.ImagePath(entry.pid)) paths.push_back(*path);
+  return paths;
+}
+
+bool FlagFolderContents(platform::Platform& platform, ScanSession& session, LogSink& log,
+                        const app::MessageCatalog& catalog, const std::string& folder,
+                        const std::string& threatName, bool recurse) {
+  auto top = OpenLevel(platform, folder);
+  if (!top) return false;
+  // An explicit stack instead of recursion: folder depth is the file system's to decide.
+  std::vector<WalkLevel> stack;
+  stack.push_back(std::move(*top));
+  while (!stack.empty()) {
+    WalkLevel& level = stack.back();
+    if (level.next == level.entries.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const platform::DirEntry entry = level.entries[level.next++];
+    if (!entry.IsDirectory()) {
+      FlagFile(platform, session, log, catalog, level, entry.name, threatName);
+      continue;
+    }
+    if (!recurse || entry.name.empty() || entry.name[0] == '.') continue;
+    const std::string sub = level.folder + entry.name;
+    session.Alerts.AddAlert(sub, threatName, "", -1, false, true, false, false);
+    if (auto child = OpenLevel(platform, sub)) stack.push_back(std::move(*child));
+  }
+  return true;
+}
+
+std::string FindRunningProcess(platform::Platform& platform, RunningProcesses& processes,
+                               const std::string& nameFragment, const std::string& digest) {
+  std::vector<std::string> present;
+  for (auto& path : processes.ImagePaths())
+    if (IsFilePresent(platform.files, path)) present.push_back(std::move(path));
+  if (!nameFragment.empty()) {
+    const std::string fragment = platform::AsciiLower(nameFragment);
+    for (const auto& path : present)
+      if (Contains(platform::AsciiLower(path), fragment)) return path;
+    return "";
+  }
+  if (!digest.empty()) {
+    for (const auto& path : present)
+      if (FileDigest(platform.files, path) == digest) return path;
+  }
+  return "";
+}
+
+std::string FindRunningObjectByDigest(platform::Platform& platform, RunningObjects& objects,
+                                      const std::string& digest) {
+  if (digest.empty()) return "";
+  try {
+    for (const auto& line : objects.List())
+      if (Contains(line, digest)) return ResolveCommandPath(platform, line);
+  } catch (const std::exception&) {
+  }
+  return "";
+}
+
+}  // namespace morvanta::scan
