@@ -1,5 +1,6 @@
 #include "inspect/process_manager.h"
 
+#include "app/questions.h"
 #include "remedy/process_ending.h"
 
 namespace morvanta::inspect {
@@ -47,14 +48,9 @@ void ProcessPage::Refresh() {
 }
 
 void ProcessPage::EndTask(bool deleteFiles, platform::WindowHandle owner) {
-  platform::Message question;
-  question.text = catalog_.Text(65);
-  question.caption = catalog_.Text(28);
-  question.icon = platform::MessageIcon::Question;
-  question.buttons = platform::MessageButtons::YesNo;
-  question.topmost = question.setForeground = true;
-  question.owner = owner;
-  if (p_.dialogs.Show(question) != platform::MessageAnswer::Yes) return;
+  if (p_.dialogs.Show(app::MainWindowQuestion(catalog_, 65, owner)) !=
+      platform::MessageAnswer::Yes)
+    return;
 
   for (int row = 0; row < list_.RowCount(); ++row) {
     if (!list_.IsChecked(row)) continue;

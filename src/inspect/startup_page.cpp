@@ -1,5 +1,6 @@
 #include "inspect/startup_page.h"
 
+#include "app/questions.h"
 #include "remedy/regbase_file.h"
 
 namespace morvanta::inspect {
@@ -21,14 +22,9 @@ void StartupPage::Refresh() {
 }
 
 void StartupPage::DeleteValues(platform::WindowHandle owner) {
-  platform::Message question;
-  question.text = catalog_.Text(67);
-  question.caption = catalog_.Text(28);
-  question.icon = platform::MessageIcon::Question;
-  question.buttons = platform::MessageButtons::YesNo;
-  question.topmost = question.setForeground = true;
-  question.owner = owner;
-  if (p_.dialogs.Show(question) != platform::MessageAnswer::Yes) return;
+  if (p_.dialogs.Show(app::MainWindowQuestion(catalog_, 67, owner)) !=
+      platform::MessageAnswer::Yes)
+    return;
 
   auto error = [&](const std::string& text) {
     platform::Message m;

@@ -283,6 +283,36 @@ int PopupMenu::Track(HWND owner, POINT p) const {
                                            owner, nullptr));
 }
 
+namespace {
+
+constexpr char kPageClass[] = "MorvantaNotebookPage";
+
+LRESULT CALLBACK PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND || message == WM_NOTIFY)
+    return ::SendMessageA(::GetParent(page), message, wParam, lParam);
+  return ::DefWindowProcA(page, message, wParam, lParam);
+}
+
+}  // namespace
+
+HWND CreateNotebookPage(HWND parent, const Rect& r) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = PageProcedure;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kPageClass;
+    ::RegisterClassExA(&wc);
+    registered = true;
+  }
+  return ::CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPCHILDREN, r.x,
+                           r.y, r.width, r.height, parent, nullptr, ::GetModuleHandleA(nullptr),
+                           nullptr);
+}
+
 void StatusBar::Create(HWND parent, const std::vector<int>& widths) {
   hwnd_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
                             nullptr, ::GetModuleHandleA(nullptr), nullptr);

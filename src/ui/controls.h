@@ -168,6 +168,10 @@ class PopupMenu {
   HMENU menu_ = nullptr;
 };
 
+// A page of a notebook or a tab control: a plain child window that passes its children's
+// notifications (WM_COMMAND, WM_NOTIFY) on to its parent. Created hidden.
+HWND CreateNotebookPage(HWND parent, const Rect& r);
+
 class StatusBar : public Control {
  public:
   // `widths` are the panels' widths; the last panel takes the rest.

@@ -8,31 +8,10 @@ namespace {
 
 constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 480;
-constexpr char kPageClass[] = "MorvantaToolPage";
-
-// A tab page passes its children's notifications on to the tool window.
-LRESULT CALLBACK PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND || message == WM_NOTIFY)
-    return ::SendMessageA(::GetParent(page), message, wParam, lParam);
-  return ::DefWindowProcA(page, message, wParam, lParam);
-}
 
 HWND CreatePage(HWND parent, const Rect& r) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PageProcedure;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kPageClass;
-    ::RegisterClassExA(&wc);
-    registered = true;
-  }
-  HWND page = ::CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPCHILDREN,
-                                r.x, r.y, r.width, r.height, parent, nullptr,
-                                ::GetModuleHandleA(nullptr), nullptr);
+  HWND page = CreateNotebookPage(parent, r);
+  // Above the tab control, which is created first.
   ::SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   return page;
 }

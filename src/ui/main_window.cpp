@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/os_name.h"
+#include "app/questions.h"
 #include "database/threat_database.h"
 #include "remedy/regbase_file.h"
 #include "ui/action_chooser.h"
@@ -16,7 +17,6 @@ constexpr UINT_PTR kTimer3 = 3;
 constexpr int kNoHint = -1;
 constexpr UINT kTimer3Interval = 2000;
 
-constexpr char kPageClass[] = "MorvantaNotebookPage";
 constexpr char kBugReportPage[] = "http://www.morvanta.example/bugreport.htm";
 constexpr char kVirusReportPage[] = "http://www.morvanta.example/virusreport.htm";
 
@@ -31,31 +31,6 @@ constexpr char kDescription[] =
     "A: Yes. Close your Internet browsers and all active applications first.\r\n"
     "Q: Where is the database?\r\n"
     "A: In the program folder (files.dat); \"Update\" keeps it current.";
-
-// A notebook page passes its children's notifications on to the main window.
-LRESULT CALLBACK PageProcedure(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND || message == WM_NOTIFY)
-    return ::SendMessageA(::GetParent(page), message, wParam, lParam);
-  return ::DefWindowProcA(page, message, wParam, lParam);
-}
-
-HWND CreatePage(HWND parent, int height) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PageProcedure;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kPageClass;
-    ::RegisterClassExA(&wc);
-    registered = true;
-  }
-  return ::CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPCHILDREN, 0, 0,
-                           kClientWidth, height, parent, nullptr, ::GetModuleHandleA(nullptr),
-                           nullptr);
-}
 
 }  // namespace
 
@@ -157,14 +132,9 @@ void TForm1::SetFixEnabled(bool enabled) {
 }
 
 bool TForm1::Ask(int textEntry) {
-  platform::Message m;
-  m.text = Msg(textEntry);
-  m.caption = Msg(28);
-  m.icon = platform::MessageIcon::Question;
-  m.buttons = platform::MessageButtons::YesNo;
-  m.topmost = m.setForeground = true;
-  m.owner = Handle();
-  return services_.platform.dialogs.Show(m) == platform::MessageAnswer::Yes;
+  return services_.platform.dialogs.Show(app::MainWindowQuestion(services_.catalog, textEntry,
+                                                                 Handle())) ==
+         platform::MessageAnswer::Yes;
 }
 
 void TForm1::Button4Click() {
@@ -173,13 +143,8 @@ void TForm1::Button4Click() {
 }
 
 void TForm1::Button1Click() {
-  platform::Message m;
-  m.text = Msg(59) + "\r\n\r\n" + Msg(134) + "\r\n" + Msg(135);
-  m.caption = Msg(28);
-  m.icon = platform::MessageIcon::Question;
-  m.buttons = platform::MessageButtons::YesNo;
-  m.topmost = m.setForeground = true;
-  m.owner = Handle();
+  platform::Message m = app::MainWindowQuestion(services_.catalog, 59, Handle());
+  m.text += "\r\n\r\n" + Msg(134) + "\r\n" + Msg(135);
   if (services_.platform.dialogs.Show(m) != platform::MessageAnswer::Yes) return;
   // The quick scan runs here once the scan engine exists.
 }
@@ -251,7 +216,7 @@ void TForm1::CreateControls() {
   sb1.Create(Handle(), {280, 150, 50});
   sb1.SetPanelText(1, "Morvanta Pro - SE");
   const int pageHeight = kClientHeight - sb1.Height();
-  for (auto& page : pages_) page = CreatePage(Handle(), pageHeight);
+  for (auto& page : pages_) page = CreateNotebookPage(Handle(), {0, 0, kClientWidth, pageHeight});
   CreateStartPage(pages_[kStartPage]);
   CreateResultPage(pages_[kResultPage]);
   CreateProcessPage(pages_[kProcessPage]);

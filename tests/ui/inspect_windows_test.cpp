@@ -5,12 +5,15 @@
 
 #include <cstdlib>
 
+#include "ui_test_util.h"
 #include "platform/fake/fake_platform.h"
 #include "ui/application.h"
-#include "ui/screenshot.h"
 
 namespace morvanta::ui {
 namespace {
+
+using ::morvanta::ui::test_util::Pump;
+using ::morvanta::ui::test_util::Screenshot;
 
 using platform::MessageAnswer;
 using platform::RegRoot;
@@ -18,26 +21,6 @@ using platform::RegValue;
 
 constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunBak[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run_Bak";
-
-void Pump(DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  do {
-    MSG m;
-    while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&m);
-      ::DispatchMessageA(&m);
-    }
-    ::Sleep(10);
-  } while (::GetTickCount() - start < milliseconds);
-}
-
-void Screenshot(HWND window, const std::string& name) {
-  const char* folder = std::getenv("MORVANTA_SCREENSHOT_DIR");
-  if (!folder) return;
-  ::CreateDirectoryA(folder, nullptr);
-  Pump(200);
-  EXPECT_TRUE(SaveWindowBitmap(window, std::string(folder) + "\\" + name + ".bmp"));
-}
 
 class InspectWindowsTest : public ::testing::Test {
  protected:

@@ -5,35 +5,19 @@
 #include <cstdlib>
 #include <future>
 
+#include "ui_test_util.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/win32/message_box_robot.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/application.h"
-#include "ui/screenshot.h"
 
 namespace morvanta::ui {
 namespace {
 
+using ::morvanta::ui::test_util::Pump;
+using ::morvanta::ui::test_util::Screenshot;
+
 constexpr char kDate[] = "Thursday, 10.12.2026, Upd 0042 ";
-
-void Pump(DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  do {
-    MSG m;
-    while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&m);
-      ::DispatchMessageA(&m);
-    }
-    ::Sleep(10);
-  } while (::GetTickCount() - start < milliseconds);
-}
-
-std::string ScreenshotPath(const std::string& name) {
-  const char* folder = std::getenv("MORVANTA_SCREENSHOT_DIR");
-  if (!folder) return "";
-  ::CreateDirectoryA(folder, nullptr);
-  return std::string(folder) + "\\" + name + ".bmp";
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -193,10 +177,7 @@ TEST_F(MainWindowTest, ScreenshotsOfEveryPage) {
   for (int page = 0; page < TForm1::kPageCount; ++page) {
     main.ShowPage(page);
     Pump(150);
-    std::string path = ScreenshotPath("main_page" + std::to_string(page));
-    if (!path.empty()) {
-      EXPECT_TRUE(SaveWindowBitmap(main.Handle(), path)) << path;
-    }
+    Screenshot(main.Handle(), "main_page" + std::to_string(page));
   }
 }
 
