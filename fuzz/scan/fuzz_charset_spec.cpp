@@ -1,4 +1,4 @@
-// Charset specs: the input is "spec \0 candidate"; the spec also runs as a whole pattern
+// Charset specs: the input is "spec \0 candidate"; the charset also runs as a whole pattern
 // against a small made-up machine.
 #include <cstddef>
 #include <cstdint>
