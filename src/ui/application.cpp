@@ -25,6 +25,9 @@ bool Application::CreateWindows() {
   form4_ = std::make_unique<TForm4>(owner);
   form9_ = std::make_unique<TForm9>(owner);
   frmMain_ = std::make_unique<TfrmMain>(owner, services_.platform);
+  // The service page's refresh reloads every tab of the tool window with the same rows.
+  form1_->SetToolWindowRefresh(
+      [this](const inspect::ServiceListing& listing) { frmMain_->RefreshFromMain(listing); });
   form12_ = std::make_unique<TForm12>(owner);
   formIG_ = std::make_unique<TFormIG>(owner);
   formL_ = std::make_unique<TFormL>(owner);

@@ -200,7 +200,14 @@ LRESULT CALLBACK ListView::KeySubclass(HWND hwnd, UINT message, WPARAM wParam, L
 void ImageList::Create() {
   Reset();
   images_ = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8);
-  ::ImageList_AddIcon(images_, ::LoadIcon(nullptr, IDI_APPLICATION));
+  // 0 the default program picture, 3 a service, 6 a service not marked as Microsoft's; the
+  // indices between are kept free so that these numbers stay as the lists expect them.
+  for (int index = 0; index <= kNonMicrosoftServiceImage; ++index) {
+    LPCSTR icon = IDI_APPLICATION;
+    if (index == kServiceImage) icon = IDI_INFORMATION;
+    if (index == kNonMicrosoftServiceImage) icon = IDI_WARNING;
+    ::ImageList_AddIcon(images_, ::LoadIcon(nullptr, icon));
+  }
 }
 
 int ImageList::AddIconOf(const std::string& path) {

@@ -122,7 +122,12 @@ class ImageList {
   ImageList(const ImageList&) = delete;
   ImageList& operator=(const ImageList&) = delete;
 
-  // A 16 x 16 list whose image 0 is the default program picture.
+  // The design-time images at the low indices.
+  static constexpr int kProgramImage = 0;
+  static constexpr int kServiceImage = 3;
+  static constexpr int kNonMicrosoftServiceImage = 6;
+
+  // A 16 x 16 list holding the design-time images; program icons are added after them.
   void Create();
   HIMAGELIST Handle() const { return images_; }
   int Count() const { return images_ ? ::ImageList_GetImageCount(images_) : 0; }

@@ -99,7 +99,11 @@ bool TfrmMain::AskRemove(const std::string& caption) {
 }
 
 void TfrmMain::mnuDelClick() {
-  if (activeTab_ != kStartupTab) return;  // the filter driver removal comes with its tab
+  if (activeTab_ == kFiltersTab) {
+    DelKBf();
+    return;
+  }
+  if (activeTab_ != kStartupTab) return;
   if (::GetFocus() == ListView1.Handle()) {
     const int row = ListView1.SelectedIndex();
     if (row < 0 || row >= static_cast<int>(regRows_.size())) return;
@@ -115,7 +119,13 @@ void TfrmMain::mnuDelClick() {
 }
 
 void TfrmMain::mnuInfClick() {
-  if (activeTab_ != kStartupTab) return;  // the filter driver's properties come with its tab
+  if (activeTab_ == kFiltersTab) {
+    const int row = ListView3.SelectedIndex();
+    if (row >= 0 && !ListView3.ItemText(row, 1).empty())
+      p_.shell.ShowProperties(ListView3.ItemText(row, 1), Handle());
+    return;
+  }
+  if (activeTab_ != kStartupTab) return;
   const int regRow = ListView1.SelectedIndex();
   if (::GetFocus() == ListView1.Handle() && regRow >= 0 &&
       regRow < static_cast<int>(regRows_.size())) {

@@ -311,12 +311,82 @@ void TForm1::CreateServicePage(HWND page) {
                    {{"Name", 130}, {"Path", 280}, {"Status", 60}, {"StartupType", 70}}, false,
                    LVS_SORTASCENDING | LVS_SINGLESEL);
   const int y = 384, w = 98, h = 26;
-  AddButton(xpButton10, page, "Start Service", {10, y, w, h}, 118, [] {});
-  AddButton(xpButton9, page, "Stop Service", {114, y, w, h}, 117, [] {});
-  AddButton(xpButton11, page, "Restart Service", {218, y, w, h}, 116, [] {});
-  AddButton(xpButton12, page, "Refresh", {322, y, w, h}, 115, [] {});
+  AddButton(xpButton10, page, "Start Service", {10, y, w, h}, 118, [this] { xpButton10Click(); });
+  AddButton(xpButton9, page, "Stop Service", {114, y, w, h}, 117, [this] { xpButton9Click(); });
+  AddButton(xpButton11, page, "Restart Service", {218, y, w, h}, 116,
+            [this] { xpButton11Click(); });
+  AddButton(xpButton12, page, "Refresh", {322, y, w, h}, 115, [this] { xpButton12Click(); });
   AddButton(xpButton13, page, "Details", {426, y, w, h}, 114, [this] { xpButton14Click(); });
   AddButton(xpButton8, page, "Back", {530, y, w, h}, 85, [this] { BackClick(); });
 }
+
+void TForm1::xpButton15Click() {
+  xpButton12Click();
+  ShowPage(kServicePage);
+}
+
+void TForm1::xpButton12Click() {
+  // Catalogue entry 111: "Can not get Service List!".
+  const auto listing = inspect::LoadServiceListing(services_.platform, Msg(111));
+  if (toolWindowRefresh_) toolWindowRefresh_(listing);
+  ShowServiceRows(listing);
+}
+
+void TForm1::ShowServiceRows(const inspect::ServiceListing& listing) {
+  ListView2.Clear();
+  serviceRows_ = listing.rows;
+  for (size_t index = 0; index < serviceRows_.size(); ++index) {
+    const auto& row = serviceRows_[index];
+    const int item = ListView2.AddItem(row.caption);
+    // The key name (sub-item 3) has no column: the row's data word leads to the row.
+    ListView2.SetItemData(item, static_cast<LPARAM>(index + 1));
+    for (size_t i = 0; i < row.subItems.size() && i < 3; ++i)
+      ListView2.SetSubItemText(item, static_cast<int>(i) + 1, row.subItems[i]);
+  }
+  ::EnableWindow(ListView2.Handle(), listing.listEnabled ? TRUE : FALSE);
+}
+
+int TForm1::ServiceRowIndex(int item) const {
+  if (item < 0 || item >= ListView2.ItemCount()) return -1;
+  const LPARAM data = ListView2.ItemData(item);
+  if (data < 1 || static_cast<size_t>(data) > serviceRows_.size()) return -1;
+  return static_cast<int>(data - 1);
+}
+
+std::vector<inspect::ServiceRow> TForm1::ServiceRows() const {
+  std::vector<inspect::ServiceRow> rows;
+  for (int item = 0; item < ListView2.ItemCount(); ++item) {
+    const int index = ServiceRowIndex(item);
+    if (index >= 0) rows.push_back(serviceRows_[static_cast<size_t>(index)]);
+  }
+  return rows;
+}
+
+void TForm1::RunServiceAction(ServiceAction action) {
+  const int item = ListView2.SelectedIndex();
+  const int index = ServiceRowIndex(item);
+  if (index < 0) return;
+  inspect::ServiceRow* row = &serviceRows_[static_cast<size_t>(index)];
+  const std::string running = Msg(112), stopped = Msg(113);
+  auto step = [&](bool start) {
+    const std::string remembered = row->SubItem(1);
+    ListView2.SetSubItemText(item, 2, "");
+    HCURSOR cursor = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+    ::EnableWindow(ListView2.Handle(), FALSE);
+    ::UpdateWindow(ListView2.Handle());
+    const bool ok = start ? inspect::StartServiceRow(services_.platform, *row, running)
+                          : inspect::StopServiceRow(services_.platform, *row, stopped);
+    ListView2.SetSubItemText(item, 2, ok ? row->SubItem(1) : remembered);
+    ::EnableWindow(ListView2.Handle(), TRUE);
+    ::SetFocus(ListView2.Handle());
+    ::SetCursor(cursor);
+  };
+  if (action != ServiceAction::Start) step(false);
+  if (action != ServiceAction::Stop) step(true);
+}
+
+void TForm1::xpButton10Click() { RunServiceAction(ServiceAction::Start); }
+void TForm1::xpButton9Click() { RunServiceAction(ServiceAction::Stop); }
+void TForm1::xpButton11Click() { RunServiceAction(ServiceAction::Restart); }
 
 }  // namespace morvanta::ui

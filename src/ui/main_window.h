@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/message_catalog.h"
+#include "inspect/services.h"
 #include "inspect/page_views.h"
 #include "inspect/process_manager.h"
 #include "inspect/startup_page.h"
@@ -81,7 +82,13 @@ class TForm1 : public Window {
   void xpButton5Click();
   void Button7Click();
   void Button8Click();
-  void xpButton15Click() { ShowPage(kServicePage); }
+  // Service page: "Services" (refresh, then the page), "Refresh", "Start Service",
+  // "Stop Service", "Restart Service".
+  void xpButton15Click();
+  void xpButton12Click();
+  void xpButton10Click();
+  void xpButton9Click();
+  void xpButton11Click();
   void Button9Click() { ShowPage(kStartupPage); }
   void Button10Click() { services_.showWindow("TFormR"); }
   void Button18Click() { ShowPage(kAboutPage); }
@@ -106,6 +113,13 @@ class TForm1 : public Window {
   // "Fix" and "Add to Quarantine" always share their state.
   void SetFixEnabled(bool enabled);
 
+  // "Refresh" hands its listing on to the tool window, which reloads its tabs with it.
+  void SetToolWindowRefresh(std::function<void(const inspect::ServiceListing&)> refresh) {
+    toolWindowRefresh_ = std::move(refresh);
+  }
+  // The service rows as last loaded, in list order, which the inventory and the reports read.
+  std::vector<inspect::ServiceRow> ServiceRows() const;
+
   // Sets status panel 2 and the welcome label to "Last Update: " and the database date.
   void RefreshDateTexts();
 
@@ -125,6 +139,12 @@ class TForm1 : public Window {
   void AddButton(Button& button, HWND page, const std::string& caption, const Rect& r,
                  int hintEntry, std::function<void()> click);
   bool Ask(int textEntry);
+  // Starts, stops or restarts the selected service row; the status cell shows the outcome.
+  enum class ServiceAction { Start, Stop, Restart };
+  void RunServiceAction(ServiceAction action);
+  void ShowServiceRows(const inspect::ServiceListing& listing);
+  // The index in serviceRows_ of the row an item of ListView2 shows; -1 for none.
+  int ServiceRowIndex(int item) const;
   std::string Msg(int entry) const { return services_.catalog.Text(entry); }
 
   // A list view as the pages' list of rows.
@@ -171,6 +191,8 @@ class TForm1 : public Window {
   int activePage_ = kStartPage;
   bool abort_ = false;
   bool notebookEntered_ = false;
+  std::function<void(const inspect::ServiceListing&)> toolWindowRefresh_;
+  std::vector<inspect::ServiceRow> serviceRows_;  // in listing order; ListView2 sorts them
   std::vector<std::pair<int, std::function<void()>>> clicks_;  // by control id
   int nextId_ = 100;
 };

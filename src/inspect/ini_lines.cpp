@@ -1,0 +1,133 @@
+#include "inspect/ini_lines.h"
+
+#include "inspect/text_util.h"
+
+namespace morvanta::inspect {
+
+namespace {
+
+const char kPlaceholder[] = "No additional driver found!";
+
+bool StartsWith(const std::string& s, const char* prefix) {
+  return s.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+// The Windows folder, or the warning.
+std::optional<std::string> WindowsFolder(platform::Platform& p, platform::WindowHandle owner) {
+  std::string dir = p.folders.WindowsDirectory();
+  if (!dir.empty()) return dir;
+  platform::Message m;
+  m.text = "Error get Windows Dir!";
+  m.caption = "Scan INI files...";
+  m.icon = platform::MessageIcon::Warning;
+  m.owner = owner;
+  p.dialogs.Show(m);
+  return std::nullopt;
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+  return !dir.empty() && dir.back() == '\\' ? dir + name : dir + "\\" + name;
+}
+
+// Lines ended by CR LF, LF or CR; a last line without its end counts too.
+std::vector<std::string> SplitLines(const std::vector<uint8_t>& data) {
+  std::vector<std::string> lines;
+  std::string current;
+  bool pending = false;
+  for (size_t i = 0; i < data.size(); ++i) {
+    const char c = static_cast<char>(data[i]);
+    if (c == '\r' || c == '\n') {
+      lines.push_back(current);
+      current.clear();
+      pending = false;
+      if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
+    } else {
+      current += c;
+      pending = true;
+    }
+  }
+  if (pending) lines.push_back(current);
+  return lines;
+}
+
+}  // namespace
+
+std::optional<IniListing> ListIniLines(platform::Platform& p, const std::string& fileName,
+                                       platform::WindowHandle owner) {
+  auto dir = WindowsFolder(p, owner);
+  if (!dir) return std::nullopt;
+  IniListing listing;
+  const std::string path = Join(*dir, fileName);
+  auto data = p.files.ReadAll(path);
+  if (!data) {
+    listing.rows.push_back({"Can not read " + path + "!", true});
+    listing.notice = true;
+    return listing;
+  }
+  for (const auto& raw : SplitLines(*data)) {
+    const std::string line = AsciiLowerText(TrimText(raw));
+    if (StartsWith(line, "load") || StartsWith(line, "run") || StartsWith(line, "device"))
+      listing.rows.push_back({line, true});
+    else if (StartsWith(line, ";load") || StartsWith(line, ";run") || StartsWith(line, ";device"))
+      listing.rows.push_back({line, false});
+  }
+  if (listing.rows.empty()) {
+    listing.rows.push_back({kPlaceholder, true});
+    listing.notice = true;
+  }
+  return listing;
+}
+
+std::optional<std::string> IniLineAfterCheck(const IniRow& row, bool tickedNow) {
+  const bool commented = !row.line.empty() && row.line[0] == ';';
+  if (tickedNow && commented) return row.line.substr(1);
+  if (!tickedNow && !commented) return ";" + row.line;
+  return std::nullopt;
+}
+
+bool ChangeIniLine(platform::Platform& p, const std::string& fileName, const std::string& oldLine,
+                   const std::string& newLine, platform::WindowHandle owner) {
+  auto dir = WindowsFolder(p, owner);
+  if (!dir) return false;
+  const std::string path = Join(*dir, fileName);
+  const std::string fresh = path + ".new";
+  const std::string backup = path + ".mvbak";
+
+  // A backup left by an interrupted replacement is the only copy when the file is gone.
+  if (!p.files.Exists(path) && p.files.Exists(backup)) p.files.MoveFile(backup, path);
+
+  auto data = p.files.ReadAll(path);
+  if (!data) return false;
+  std::string content;
+  for (const auto& line : SplitLines(*data)) {
+    content += AsciiLowerText(TrimText(line)) == oldLine ? newLine : line;
+    content += "\r\n";
+  }
+
+  bool written = false;
+  {
+    auto out = p.files.Open(fresh, platform::OpenMode::Write);
+    written = out && out->Write(content.data(), content.size());
+  }
+  if (!written) {
+    p.files.DeleteFile(fresh);
+    return false;
+  }
+  if (p.files.Exists(backup) && !p.files.DeleteFile(backup)) {
+    p.files.DeleteFile(fresh);
+    return false;
+  }
+  if (!p.files.MoveFile(path, backup)) {
+    p.files.DeleteFile(fresh);
+    return false;
+  }
+  if (!p.files.MoveFile(fresh, path)) {
+    p.files.MoveFile(backup, path);
+    p.files.DeleteFile(fresh);
+    return false;
+  }
+  p.files.DeleteFile(backup);
+  return true;
+}
+
+}  // namespace morvanta::inspect

@@ -1,0 +1,236 @@
+// The services manager, the keyboard filters, the Win.ini toggle and the inventory on every
+// machine: the fake, and under Wine the real Service Control Manager, the real keyboard
+// class key (its "UpperFilters" put back exactly afterwards) and the real Win.ini (put back
+// afterwards).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "contract_test.h"
+#include "inspect/ini_lines.h"
+#include "inspect/keyboard_filters.h"
+#include "inspect/running_objects.h"
+#include "inspect/services.h"
+#include "platform/fake/fake_dialogs.h"
+
+namespace morvanta::inspect {
+namespace {
+
+using platform::MessageAnswer;
+using platform::RegRoot;
+using platform::RegValue;
+using platform::StartType;
+
+MORVANTA_CONTRACT_SUITE(InspectOnMachine);
+
+class ScopedService {
+ public:
+  ScopedService(platform::Services& services, platform::NewService definition)
+      : services_(services), key_(definition.keyName) {
+    services_.Delete(key_);
+    created_ = services_.Create(definition);
+  }
+  ~ScopedService() {
+    services_.RequestStop(key_);
+    services_.Delete(key_);
+  }
+  bool Created() const { return created_; }
+
+ private:
+  platform::Services& services_;
+  std::string key_;
+  bool created_ = false;
+};
+
+TEST_P(InspectOnMachine, ServiceRowsAndOperations) {
+  auto p = P();
+  const std::string key = "MorvantaInspectSvc";
+  const std::string display = "Morvanta Inspect Service";
+  const std::string helper = M().HelperPath("test_service.exe");
+  const std::string path = "\"" + helper + "\" " + key;
+  ScopedService service(p.services, {key, display, path, StartType::Manual});
+  ASSERT_TRUE(service.Created());
+
+  auto rows = ListServices(p);
+  ASSERT_TRUE(rows);
+  auto it = std::find_if(rows->begin(), rows->end(),
+                         [&](const ServiceRow& r) { return r.caption == display; });
+  ASSERT_NE(it, rows->end());
+  ServiceRow row = *it;
+  EXPECT_EQ(row.subItems, (std::vector<std::string>{path, "Stopped", "Manual", key}));
+  EXPECT_TRUE(row.nonMicrosoft);  // "Copyright (C) Morvanta Test"
+  EXPECT_EQ(ServiceImageFile(path, false), helper);
+  EXPECT_EQ(ServiceKeyNameOf(p, display), key);
+  EXPECT_EQ(ChangeCmdStatus(true, &row), (ServiceButtons{true, false, false, true}));
+
+  EXPECT_TRUE(StartServiceRow(p, row, "Running"));
+  EXPECT_EQ(row.SubItem(1), "Running");
+  EXPECT_EQ(ChangeCmdStatus(true, &row), (ServiceButtons{false, true, true, true}));
+  EXPECT_TRUE(StopServiceRow(p, row, "Stopped"));
+  EXPECT_EQ(row.SubItem(1), "Stopped");
+  EXPECT_TRUE(RestartServiceRow(p, row, "Running", "Stopped"));
+  EXPECT_EQ(row.SubItem(1), "Running");
+
+  // stopped by its image path, as the report manager asks
+  std::vector<ServiceRow> list = {row};
+  EXPECT_TRUE(StopServiceByImagePath(p, list, "\"" + helper));
+  EXPECT_EQ(list[0].SubItem(1), "Stopped");
+
+  for (StartType t : {StartType::Manual, StartType::Disabled, StartType::Automatic}) {
+    EXPECT_TRUE(SetStartTypeRow(p, row, t));
+    EXPECT_EQ(row.SubItem(2), StartTypeText(t));
+    EXPECT_EQ(p.services.QueryConfig(key).config->startType, t);
+  }
+  ASSERT_TRUE(SetStartTypeRow(p, row, StartType::Disabled));
+  row.subItems[1] = "Stopped";
+  EXPECT_FALSE(StartServiceRow(p, row, "Running"));
+  EXPECT_EQ(row.SubItem(1), "Stopped");
+
+  EXPECT_TRUE(p.services.Delete(key));
+  rows = ListServices(p);
+  ASSERT_TRUE(rows);
+  EXPECT_TRUE(std::none_of(rows->begin(), rows->end(),
+                           [&](const ServiceRow& r) { return r.caption == display; }));
+}
+
+// Puts the keyboard class key's "UpperFilters" back as it was: the same type and bytes, or
+// no value, or no key.
+class UpperFiltersGuard {
+ public:
+  explicit UpperFiltersGuard(platform::Registry& registry) : registry_(registry) {
+    auto key = registry_.OpenKey(RegRoot::LocalMachine, kKeyboardClassKey,
+                                 platform::RegAccess::Read);
+    keyExisted_ = key != nullptr;
+    if (key) original_ = key->ReadValue("UpperFilters");
+  }
+  ~UpperFiltersGuard() {
+    if (!keyExisted_) {
+      registry_.DeleteKeyTree(RegRoot::LocalMachine, kKeyboardClassKey);
+      return;
+    }
+    auto key = registry_.OpenKey(RegRoot::LocalMachine, kKeyboardClassKey);
+    if (!key) return;
+    if (original_)
+      key->WriteValue("UpperFilters", *original_);
+    else
+      key->DeleteValue("UpperFilters");
+  }
+  std::string FirstName() const {
+    if (!original_ || original_->type != platform::RegType::MultiString) return "kbdclass";
+    std::string first(original_->data.begin(), original_->data.end());
+    first = first.substr(0, first.find('\0'));
+    return first.empty() ? "kbdclass" : first;
+  }
+
+ private:
+  platform::Registry& registry_;
+  bool keyExisted_ = false;
+  std::optional<RegValue> original_;
+};
+
+TEST_P(InspectOnMachine, KeyboardFilterListedAndRemoved) {
+  auto p = P();
+  platform::fake::FakeDialogs answers;
+  platform::Platform q{p.registry, p.files,    p.folders, p.processes,
+                       p.services, p.shell,    p.system,  answers};
+  UpperFiltersGuard guard(p.registry);
+  const std::string first = guard.FirstName();
+  {
+    auto key = p.registry.CreateKey(RegRoot::LocalMachine, kKeyboardClassKey);
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key->WriteValue("UpperFilters",
+                                RegValue::FromMultiString({first, "mvtestflt"})));
+  }
+  auto listing = ListKeyboardFilters(q);
+  ASSERT_EQ(listing.rows.size(), 1u);
+  EXPECT_EQ(listing.rows[0].name, "mvtestflt");
+  EXPECT_EQ(listing.rows[0].file, "File not found");
+
+  answers.QueueAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(RemoveKeyboardFilter(q, listing.rows[0], nullptr, listing), FilterRemoval::Removed);
+  EXPECT_EQ(listing.rows[0].name, "No Keyboard Filter driver found!");
+  auto key = p.registry.OpenKey(RegRoot::LocalMachine, kKeyboardClassKey,
+                                platform::RegAccess::Read);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadValue("UpperFilters")->data, RegValue::FromMultiString({first}).data);
+}
+
+// Puts the Windows folder's Win.ini back as it was (or removes it when there was none).
+class FileGuard {
+ public:
+  FileGuard(platform::Files& files, std::string path) : files_(files), path_(std::move(path)) {
+    original_ = files_.ReadAll(path_);
+  }
+  ~FileGuard() {
+    if (original_)
+      files_.WriteAll(path_, original_->data(), original_->size());
+    else
+      files_.DeleteFile(path_);
+  }
+
+ private:
+  platform::Files& files_;
+  std::string path_;
+  std::optional<std::vector<uint8_t>> original_;
+};
+
+TEST_P(InspectOnMachine, WinIniRunLineToggled) {
+  auto p = P();
+  const std::string dir = p.folders.WindowsDirectory();
+  ASSERT_FALSE(dir.empty());
+  const std::string path = dir + "\\win.ini";
+  FileGuard guard(p.files, path);
+  ASSERT_TRUE(p.files.WriteAll(path, "[windows]\r\nRun=C:\\MvTest\\tool.exe\r\nload=\r\n"));
+
+  auto listing = ListIniLines(p, "Win.ini", nullptr);
+  ASSERT_TRUE(listing);
+  ASSERT_EQ(listing->rows.size(), 2u);
+  EXPECT_EQ(listing->rows[0].line, "run=c:\\mvtest\\tool.exe");
+  EXPECT_TRUE(listing->rows[0].ticked);
+
+  auto off = IniLineAfterCheck(listing->rows[0], false);
+  ASSERT_TRUE(off);
+  ASSERT_TRUE(ChangeIniLine(p, "Win.ini", listing->rows[0].line, *off, nullptr));
+  auto text = p.files.ReadAll(path);
+  ASSERT_TRUE(text);
+  EXPECT_EQ(std::string(text->begin(), text->end()),
+            "[windows]\r\n;run=c:\\mvtest\\tool.exe\r\nload=\r\n");
+  listing = ListIniLines(p, "Win.ini", nullptr);
+  ASSERT_TRUE(listing);
+  EXPECT_EQ(listing->rows[0].line, ";run=c:\\mvtest\\tool.exe");
+  EXPECT_FALSE(listing->rows[0].ticked);
+
+  auto on = IniLineAfterCheck(listing->rows[0], true);
+  ASSERT_TRUE(on);
+  ASSERT_TRUE(ChangeIniLine(p, "Win.ini", listing->rows[0].line, *on, nullptr));
+  listing = ListIniLines(p, "Win.ini", nullptr);
+  ASSERT_TRUE(listing);
+  EXPECT_EQ(listing->rows[0].line, "run=c:\\mvtest\\tool.exe");
+  EXPECT_TRUE(listing->rows[0].ticked);
+  EXPECT_FALSE(p.files.Exists(path + ".new"));
+  EXPECT_FALSE(p.files.Exists(path + ".mvbak"));
+}
+
+TEST_P(InspectOnMachine, InventoryHoldsTheRunningProcesses) {
+  auto p = P();
+  const std::string helper = M().HelperPath("sleeper.exe");
+  auto pid = p.processes.Start("\"" + helper + "\" 30");
+  ASSERT_TRUE(pid);
+  RunningObjectList list;
+  app::MessageCatalog catalog;
+  CollectRunningObjects(p, catalog, {}, list);
+  p.processes.Terminate(*pid);
+  p.processes.WaitForExit(*pid, 10000);
+  const auto& lines = list.Lines();
+  const std::string prefix = "proc " + platform::AsciiLower(helper) + "[";
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+    return platform::AsciiLower(l).compare(0, prefix.size(), prefix) == 0;
+  })) << lines.size();
+  EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end(), [](const std::string& a,
+                                                          const std::string& b) {
+    return platform::AsciiLower(a) < platform::AsciiLower(b);
+  }));
+}
+
+}  // namespace
+}  // namespace morvanta::inspect
