@@ -11,6 +11,7 @@
 #include "inspect/keyboard_filters.h"
 #include "inspect/running_objects.h"
 #include "inspect/services.h"
+#include "scan/file_digest.h"
 #include "platform/fake/fake_dialogs.h"
 
 namespace morvanta::inspect {
@@ -128,6 +129,25 @@ class UpperFiltersGuard {
   std::optional<RegValue> original_;
 };
 
+TEST_P(InspectOnMachine, ServiceWithoutVersionResourceIsMarked) {
+  auto p = P();
+  // Named without extension and followed by a switch: the version strings are read from
+  // the name with ".exe" appended; the helper has no version resource at all.
+  std::string helper = M().HelperPath("sleeper.exe");
+  const std::string path = helper.substr(0, helper.size() - 4) + " -s";
+  ScopedService service(p.services, {"MorvantaBareSvc", "Morvanta Bare Service", path,
+                                     StartType::Manual});
+  ASSERT_TRUE(service.Created());
+  EXPECT_EQ(ServiceImageFile(path, true), helper);
+  auto rows = ListServices(p);
+  ASSERT_TRUE(rows);
+  auto it = std::find_if(rows->begin(), rows->end(),
+                         [](const ServiceRow& r) { return r.caption == "Morvanta Bare Service"; });
+  ASSERT_NE(it, rows->end());
+  EXPECT_EQ(it->SubItem(0), path);
+  EXPECT_TRUE(it->nonMicrosoft);
+}
+
 TEST_P(InspectOnMachine, KeyboardFilterListedAndRemoved) {
   auto p = P();
   platform::fake::FakeDialogs answers;
@@ -211,21 +231,46 @@ TEST_P(InspectOnMachine, WinIniRunLineToggled) {
   EXPECT_FALSE(p.files.Exists(path + ".mvbak"));
 }
 
-TEST_P(InspectOnMachine, InventoryHoldsTheRunningProcesses) {
+TEST_P(InspectOnMachine, InventoryHoldsRunningAndAutostartFiles) {
   auto p = P();
   const std::string helper = M().HelperPath("sleeper.exe");
-  auto pid = p.processes.Start("\"" + helper + "\" 30");
-  ASSERT_TRUE(pid);
+  // Two processes of one file, and autostart places that name it.
+  auto first = p.processes.Start("\"" + helper + "\" 30");
+  auto second = p.processes.Start("\"" + helper + "\" 30");
+  ASSERT_TRUE(first && second);
+  const std::string uninstall =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MorvantaInventoryTest";
+  auto key = p.registry.CreateKey(RegRoot::CurrentUser, uninstall);
+  ASSERT_TRUE(key);
+  ASSERT_TRUE(key->WriteValue("UninstallString", RegValue::FromString("\"" + helper + "\"")));
+  key.reset();
+
+  InventorySources sources;
+  sources.startupValues.push_back(
+      {RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Gone",
+       "\"c:\\no such folder\\gone.exe\" /background"});
   RunningObjectList list;
   app::MessageCatalog catalog;
-  CollectRunningObjects(p, catalog, {}, list);
-  p.processes.Terminate(*pid);
-  p.processes.WaitForExit(*pid, 10000);
+  CollectRunningObjects(p, catalog, sources, list);
+  for (auto pid : {*first, *second}) {
+    p.processes.Terminate(pid);
+    p.processes.WaitForExit(pid, 10000);
+  }
+  p.registry.DeleteKeyTree(RegRoot::CurrentUser, uninstall);
+
   const auto& lines = list.Lines();
-  const std::string prefix = "proc " + platform::AsciiLower(helper) + "[";
-  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
-    return platform::AsciiLower(l).compare(0, prefix.size(), prefix) == 0;
-  })) << lines.size();
+  auto count = [&](const std::string& start) {
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) {
+      return platform::AsciiLower(l).compare(0, start.size(), platform::AsciiLower(start)) == 0;
+    });
+  };
+  const std::string digest = "[" + scan::FileDigest(p.files, helper) + "]";
+  EXPECT_EQ(count("Proc " + helper + digest), 1) << "two processes of one file, one line";
+  EXPECT_EQ(count("RegRun [d41d8cd98f00b204e9800998ecf8427e][0]"), 1);
+  EXPECT_EQ(count("Clsid " + helper + digest), 1);
+  if (M().IsReal()) {
+    EXPECT_GE(count("Proc C:\\windows\\system32\\"), 1) << "the system's own processes";
+  }
   EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end(), [](const std::string& a,
                                                           const std::string& b) {
     return platform::AsciiLower(a) < platform::AsciiLower(b);
