@@ -166,9 +166,19 @@ TEST_P(InspectOnMachine, KeyboardFilterListedAndRemoved) {
   EXPECT_EQ(listing.rows[0].name, "mvtestflt");
   EXPECT_EQ(listing.rows[0].file, "File not found");
 
+  // With its driver file in place the row names it, and removing renames it out of the way.
+  const std::string driver = p.folders.SystemDirectory() + "\\Drivers\\mvtestflt.sys";
+  p.files.CreateDirectory(p.folders.SystemDirectory() + "\\Drivers");
+  ASSERT_TRUE(p.files.WriteAll(driver, "a keyboard filter driver"));
+  listing = ListKeyboardFilters(q);
+  ASSERT_EQ(listing.rows.size(), 1u);
+  EXPECT_TRUE(platform::EqualsNoCase(listing.rows[0].file, driver)) << listing.rows[0].file;
+
   answers.QueueAnswer(MessageAnswer::Yes);
   EXPECT_EQ(RemoveKeyboardFilter(q, listing.rows[0], nullptr, listing), FilterRemoval::Removed);
   EXPECT_EQ(listing.rows[0].name, "No Keyboard Filter driver found!");
+  EXPECT_FALSE(p.files.Exists(driver));
+  EXPECT_TRUE(p.files.DeleteFile(driver + ".del"));
   auto key = p.registry.OpenKey(RegRoot::LocalMachine, kKeyboardClassKey,
                                 platform::RegAccess::Read);
   ASSERT_TRUE(key);
