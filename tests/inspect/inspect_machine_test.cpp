@@ -210,7 +210,8 @@ TEST_P(InspectOnMachine, WinIniRunLineToggled) {
   ASSERT_FALSE(dir.empty());
   const std::string path = dir + "\\win.ini";
   FileGuard guard(p.files, path);
-  ASSERT_TRUE(p.files.WriteAll(path, "[windows]\r\nRun=C:\\MvTest\\tool.exe\r\nload=\r\n"));
+  // An upper-case line with blanks around it lists trimmed and lower-case.
+  ASSERT_TRUE(p.files.WriteAll(path, "[windows]\r\n  RUN=C:\\MvTest\\TOOL.exe \r\nload=\r\n"));
 
   auto listing = ListIniLines(p, "Win.ini", nullptr);
   ASSERT_TRUE(listing);
