@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "contract_test.h"
+#include "scoped_service.h"
 #include "inspect/ini_lines.h"
 #include "inspect/keyboard_filters.h"
 #include "inspect/running_objects.h"
@@ -24,24 +25,7 @@ using platform::StartType;
 
 MORVANTA_CONTRACT_SUITE(InspectOnMachine);
 
-class ScopedService {
- public:
-  ScopedService(platform::Services& services, platform::NewService definition)
-      : services_(services), key_(definition.keyName) {
-    services_.Delete(key_);
-    created_ = services_.Create(definition);
-  }
-  ~ScopedService() {
-    services_.RequestStop(key_);
-    services_.Delete(key_);
-  }
-  bool Created() const { return created_; }
-
- private:
-  platform::Services& services_;
-  std::string key_;
-  bool created_ = false;
-};
+using ::morvanta::testing::ScopedService;
 
 TEST_P(InspectOnMachine, ServiceRowsAndOperations) {
   auto p = P();

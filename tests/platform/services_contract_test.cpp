@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "contract_test.h"
+#include "scoped_service.h"
 
 namespace morvanta::testing {
 namespace {
@@ -13,25 +14,6 @@ MORVANTA_CONTRACT_SUITE(ServicesContract);
 
 // The buffer size the services page enumerates with.
 constexpr size_t kListBuffer = 147492;
-
-class ScopedService {
- public:
-  ScopedService(platform::Services& services, platform::NewService definition)
-      : services_(services), key_(definition.keyName) {
-    services_.Delete(key_);
-    created_ = services_.Create(definition);
-  }
-  ~ScopedService() {
-    services_.RequestStop(key_);
-    services_.Delete(key_);
-  }
-  bool Created() const { return created_; }
-
- private:
-  platform::Services& services_;
-  std::string key_;
-  bool created_ = false;
-};
 
 // Polls the state, within a bound, until it is `wanted`; the last state seen.
 ServiceState WaitForState(platform::Platform p, const std::string& key, ServiceState wanted) {
