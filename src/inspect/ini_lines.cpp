@@ -1,6 +1,6 @@
 #include "inspect/ini_lines.h"
 
-#include "inspect/text_util.h"
+#include "platform/types.h"
 
 namespace morvanta::inspect {
 
@@ -65,7 +65,7 @@ std::optional<IniListing> ListIniLines(platform::Platform& p, const std::string&
     return listing;
   }
   for (const auto& raw : SplitLines(*data)) {
-    const std::string line = AsciiLowerText(TrimText(raw));
+    const std::string line = platform::AsciiLower(platform::TrimControls(raw));
     if (StartsWith(line, "load") || StartsWith(line, "run") || StartsWith(line, "device"))
       listing.rows.push_back({line, true});
     else if (StartsWith(line, ";load") || StartsWith(line, ";run") || StartsWith(line, ";device"))
@@ -100,7 +100,7 @@ bool ChangeIniLine(platform::Platform& p, const std::string& fileName, const std
   if (!data) return false;
   std::string content;
   for (const auto& line : SplitLines(*data)) {
-    content += AsciiLowerText(TrimText(line)) == oldLine ? newLine : line;
+    content += platform::AsciiLower(platform::TrimControls(line)) == oldLine ? newLine : line;
     content += "\r\n";
   }
 

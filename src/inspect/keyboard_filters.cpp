@@ -1,6 +1,6 @@
 #include "inspect/keyboard_filters.h"
 
-#include "inspect/text_util.h"
+#include "platform/types.h"
 
 namespace morvanta::inspect {
 
@@ -51,7 +51,7 @@ std::vector<std::string> UpperFilterNamesAfterFirst(const std::vector<uint8_t>& 
     if (i >= n) break;
     const size_t start = i;
     while (i < n && buf[i] != '\0') ++i;
-    std::string name = TrimText(buf.substr(start, i - start));
+    std::string name = platform::TrimControls(buf.substr(start, i - start));
     // blanks of the padding behind a value without its final NUL name nothing
     if (!name.empty()) names.push_back(std::move(name));
   }

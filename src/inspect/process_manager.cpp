@@ -23,12 +23,6 @@ std::vector<RunningProcess> ListRunningProcesses(platform::Processes& processes)
   return list;
 }
 
-bool IsFilePresent(platform::Files& files, const std::string& path) {
-  if (files.FileExists(path)) return true;
-  auto file = files.Open(path, platform::OpenMode::Read);
-  return file && file->Size() > 10;
-}
-
 void ProcessPage::Refresh() {
   list_.Clear();
   std::vector<std::string> present;

@@ -8,6 +8,7 @@
 #include "app/message_catalog.h"
 #include "inspect/page_views.h"
 #include "platform/platform.h"
+#include "scan/path_tokens.h"
 
 namespace morvanta::inspect {
 
@@ -21,8 +22,8 @@ struct RunningProcess {
 // The running processes in snapshot order; empty when the snapshot fails.
 std::vector<RunningProcess> ListRunningProcesses(platform::Processes& processes);
 
-// The file exists, or it opens for reading and is larger than 10 bytes.
-bool IsFilePresent(platform::Files& files, const std::string& path);
+// The presence test the scans use decides which processes the page lists.
+using scan::IsFilePresent;
 
 // The logic of the "Active processes" page.
 class ProcessPage {

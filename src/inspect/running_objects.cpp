@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "inspect/process_manager.h"
-#include "inspect/text_util.h"
+#include "platform/types.h"
 #include "scan/file_digest.h"
 #include "scan/path_tokens.h"
 
@@ -23,17 +23,13 @@ bool LessNoCase(const std::string& a, const std::string& b) {
                                       [](char x, char y) { return LowerByte(x) < LowerByte(y); });
 }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && AsciiLowerText(a) == AsciiLowerText(b);
-}
-
 class AutostartCollector {
  public:
   explicit AutostartCollector(platform::Platform& p) : p_(p) {}
 
   void AddDistinct(const std::string& path) {
     for (const auto& f : files_)
-      if (EqualNoCase(f, path)) return;
+      if (platform::EqualsNoCase(f, path)) return;
     files_.push_back(path);
   }
 
@@ -119,7 +115,7 @@ class AutostartCollector {
 
 bool RunningObjectList::Add(const std::string& line) {
   auto it = std::lower_bound(lines_.begin(), lines_.end(), line, LessNoCase);
-  if (it != lines_.end() && EqualNoCase(*it, line)) return false;
+  if (it != lines_.end() && platform::EqualsNoCase(*it, line)) return false;
   lines_.insert(it, line);
   return true;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "inspect/text_util.h"
+#include "platform/types.h"
 
 namespace morvanta::inspect {
 
@@ -12,9 +12,6 @@ using platform::StartType;
 const char* const kProtectedServiceCaption = "Nevrask";
 
 namespace {
-
-std::string Trim(const std::string& s) { return TrimText(s); }
-std::string Lower(const std::string& s) { return AsciiLowerText(s); }
 
 std::string Hex4(uint16_t v, bool upper) {
   const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
@@ -86,10 +83,10 @@ std::optional<StartType> StartTypeFromText(const std::string& text) {
 }
 
 std::string ServiceImageFile(const std::string& imagePath, bool appendExe) {
-  std::string s = Trim(imagePath);
+  std::string s = platform::TrimControls(imagePath);
   if (!s.empty() && s[0] == '"') {
     s[0] = ' ';
-    s = Trim(s);
+    s = platform::TrimControls(s);
   }
   size_t pos = s.find('"');
   if (pos != std::string::npos) return s.substr(0, pos);
@@ -121,7 +118,7 @@ std::vector<std::pair<std::string, std::string>> ReadVersionStrings(platform::Pl
 bool IsNonMicrosoftImage(platform::Platform& p, const std::string& imagePath) {
   std::string copyright;
   for (const auto& kv : ReadVersionStrings(p, ServiceImageFile(imagePath, true)))
-    if (Lower(kv.first) == "legalcopyright") {
+    if (platform::AsciiLower(kv.first) == "legalcopyright") {
       copyright = kv.second;
       break;
     }
@@ -153,7 +150,7 @@ std::optional<std::vector<ServiceRow>> ListServices(platform::Platform& p) {
       continue;
     }
     const std::string& image = query.config->binaryPath;
-    if (!Trim(image).empty()) row.nonMicrosoft = IsNonMicrosoftImage(p, image);
+    if (!platform::TrimControls(image).empty()) row.nonMicrosoft = IsNonMicrosoftImage(p, image);
     row.subItems = {image, StateText(p.services.QueryStatus(keyName)),
                     StartTypeText(query.config->startType), keyName};
     rows.push_back(std::move(row));
@@ -229,9 +226,9 @@ bool SetStartTypeRow(platform::Platform& p, ServiceRow& row, StartType type) {
 
 bool StopServiceByImagePath(platform::Platform& p, std::vector<ServiceRow>& rows,
                             const std::string& pathPrefix) {
-  const std::string prefix = Lower(pathPrefix);
+  const std::string prefix = platform::AsciiLower(pathPrefix);
   for (auto& row : rows) {
-    if (Lower(row.SubItem(0)).compare(0, prefix.size(), prefix) != 0) continue;
+    if (platform::AsciiLower(row.SubItem(0)).compare(0, prefix.size(), prefix) != 0) continue;
     if (!HasKeyName(row)) continue;
     if (StopServiceAndWait(p, row.SubItem(3))) {
       row.subItems[1] = "Stopped";

@@ -41,13 +41,6 @@ std::string KeyOfCode(const std::string& code) { return PairKey(code, IsDisabled
 
 bool IsDisabledCode(const std::string& code) { return Contains(code, "_B"); }
 
-std::string TrimControls(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-  return text.substr(begin, end - begin);
-}
-
 std::string DerivedProgramPath(const std::string& command) {
   std::string path = command;
   if (!path.empty() && path.front() == '"') path.erase(0, 1);

@@ -24,8 +24,7 @@ bool IsDisabledCode(const std::string& code);
 // The program file named by a command line, lower-cased: for the icon and the properties.
 std::string DerivedProgramPath(const std::string& command);
 
-// The text with blanks and control characters removed at both ends.
-std::string TrimControls(const std::string& text);
+using platform::TrimControls;
 
 struct StartupRegEntry {
   std::string name;

@@ -35,4 +35,11 @@ bool EqualsNoCase(const std::string& a, const std::string& b) {
   return AsciiLower(a) == AsciiLower(b);
 }
 
+std::string TrimControls(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+  return text.substr(begin, end - begin);
+}
+
 }  // namespace morvanta::platform

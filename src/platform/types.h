@@ -29,5 +29,7 @@ const char* RegRootName(RegRoot root);
 std::string AsciiLower(std::string text);
 std::string AsciiUpper(std::string text);
 bool EqualsNoCase(const std::string& a, const std::string& b);
+// The text with blanks and control characters removed at both ends.
+std::string TrimControls(const std::string& text);
 
 }  // namespace morvanta::platform
