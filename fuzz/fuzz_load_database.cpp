@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "database/container.h"
 #include "database/threat_database.h"
 
@@ -25,7 +25,7 @@ void ReadThrough(ThreatDatabase& db) {
     if (db.ReadDatabaseLine() == "_end") break;
     if (db.Position() > db.Size()) std::abort();
   }
-  static const morvanta::app::MessageCatalog catalog;
+  static const morvanta::common::MessageCatalog catalog;
   db.DatabaseDate(catalog);
 }
 

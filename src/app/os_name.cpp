@@ -1,4 +1,5 @@
 #include "app/os_name.h"
+#include "platform/text.h"
 
 namespace morvanta::app {
 namespace {

@@ -1,4 +1,5 @@
 #include "app/program_entry.h"
+#include "platform/text.h"
 
 namespace morvanta::app {
 
@@ -6,8 +7,7 @@ const char kUpgradeFileName[] = "kavup.exe";
 const char kProgramFileName[] = "morvanta.exe";
 
 EntryMode DecideEntryMode(const std::string& modulePath) {
-  std::string name = modulePath.substr(modulePath.find_last_of("\\:/") + 1);
-  return name == kUpgradeFileName ? EntryMode::Upgrade : EntryMode::Normal;
+  return platform::FileNamePart(modulePath) == kUpgradeFileName ? EntryMode::Upgrade : EntryMode::Normal;
 }
 
 void DeleteLeftoverUpgrade(platform::Files& files, const std::string& programFolder) {

@@ -2,7 +2,7 @@
 
 namespace morvanta::app {
 
-platform::Message MainWindowQuestion(const MessageCatalog& catalog, int textEntry,
+platform::Message MainWindowQuestion(const common::MessageCatalog& catalog, int textEntry,
                                      platform::WindowHandle owner) {
   platform::Message question;
   question.text = catalog.Text(textEntry);

@@ -2,12 +2,12 @@
 // and brought to the foreground.
 #pragma once
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "platform/dialogs.h"
 
 namespace morvanta::app {
 
-platform::Message MainWindowQuestion(const MessageCatalog& catalog, int textEntry,
+platform::Message MainWindowQuestion(const common::MessageCatalog& catalog, int textEntry,
                                      platform::WindowHandle owner);
 
 }  // namespace morvanta::app

@@ -1,4 +1,5 @@
 #include "database/lint.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <array>
@@ -60,18 +61,10 @@ constexpr std::array<Section, 4> kSections = {{{"[Start]", false},
                                                {"[System32Root]", true},
                                                {"[ProgramFiles32Root]", true}}};
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 // The section a line opens, as an index into kSections; -1 for other lines.
 int SectionOf(std::string_view text) {
   for (size_t i = 0; i < kSections.size(); ++i) {
-    if (StartsWith(text, kSections[i].marker)) return static_cast<int>(i);
+    if (platform::StartsWith(text, kSections[i].marker)) return static_cast<int>(i);
   }
   return -1;
 }
@@ -147,7 +140,7 @@ class Linter {
     std::string counter;
     std::string_view rest = line.text.substr(at);
     while (!rest.empty()) {
-      if (StartsWith(rest, kUpd)) {
+      if (platform::StartsWith(rest, kUpd)) {
         rest.remove_prefix(kUpd.size());
         continue;
       }
@@ -187,7 +180,7 @@ class Linter {
       int previous = -1;
       for (int kind = 0; kind < static_cast<int>(kSections.size()) && i < end; ++kind) {
         const Line& line = lines_[i];
-        if (!StartsWith(line.text, kSections[kind].marker)) continue;
+        if (!platform::StartsWith(line.text, kSections[kind].marker)) continue;
         CheckSectionLine(line, kind);
         hasBase = kSections[kind].takesRest;
         previous = kind;
@@ -298,7 +291,7 @@ class Linter {
 
     if (target.back() == '\\') {
       const size_t twin = target.find("\\\\");
-      if (!EndsWith(target, "\\\\")) {
+      if (!platform::EndsWith(target, "\\\\")) {
         Report(n, "folder entry must end in a double backslash");
         return;
       }
@@ -340,7 +333,7 @@ class Linter {
     }
     const bool drive = path.size() >= 2 && path[1] == ':' &&
                        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    const bool absolute = StartsWith(path, "%%") || drive;
+    const bool absolute = platform::StartsWith(path, "%%") || drive;
     if (hasBase) {
       if (absolute) {
         Report(n, "path below a root section line must be relative to the section's folder");

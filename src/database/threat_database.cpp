@@ -89,7 +89,7 @@ std::optional<std::string> ThreatDatabase::ReadDateLine() {
   return std::string(begin, cr);
 }
 
-std::string ThreatDatabase::DatabaseDate(const app::MessageCatalog& catalog) {
+std::string ThreatDatabase::DatabaseDate(const common::MessageCatalog& catalog) {
   if (auto date = ReadDateLine()) return std::move(*date);
   return catalog.Text(kErrorEntry);
 }

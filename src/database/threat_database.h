@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "database/container.h"
 #include "platform/files.h"
 #include "platform/system_info.h"
@@ -60,7 +60,7 @@ class ThreatDatabase {
   std::string ReadDatabaseLine();
   // The first line; the catalogue's "Error" (entry 2) when the text has no complete first
   // line within the reader's window. Leaves the position behind that line.
-  std::string DatabaseDate(const app::MessageCatalog& catalog);
+  std::string DatabaseDate(const common::MessageCatalog& catalog);
   // The same without the catalogue: nothing when there is no complete first line.
   std::optional<std::string> ReadDateLine();
 

@@ -1,5 +1,6 @@
 #include "inspect/ini_lines.h"
 
+#include "platform/text.h"
 #include "platform/types.h"
 
 namespace morvanta::inspect {
@@ -7,10 +8,6 @@ namespace morvanta::inspect {
 namespace {
 
 const char kPlaceholder[] = "No additional driver found!";
-
-bool StartsWith(const std::string& s, const char* prefix) {
-  return s.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
 
 // The Windows folder, or the warning.
 std::optional<std::string> WindowsFolder(platform::Platform& p, platform::WindowHandle owner) {
@@ -66,9 +63,9 @@ std::optional<IniListing> ListIniLines(platform::Platform& p, const std::string&
   }
   for (const auto& raw : SplitLines(*data)) {
     const std::string line = platform::AsciiLower(platform::TrimControls(raw));
-    if (StartsWith(line, "load") || StartsWith(line, "run") || StartsWith(line, "device"))
+    if (platform::StartsWith(line, "load") || platform::StartsWith(line, "run") || platform::StartsWith(line, "device"))
       listing.rows.push_back({line, true});
-    else if (StartsWith(line, ";load") || StartsWith(line, ";run") || StartsWith(line, ";device"))
+    else if (platform::StartsWith(line, ";load") || platform::StartsWith(line, ";run") || platform::StartsWith(line, ";device"))
       listing.rows.push_back({line, false});
   }
   if (listing.rows.empty()) {

@@ -1,5 +1,6 @@
 #include "inspect/keyboard_filters.h"
 
+#include "platform/text.h"
 #include "platform/types.h"
 
 namespace morvanta::inspect {

@@ -1,6 +1,7 @@
 #include "inspect/process_manager.h"
 
 #include "app/questions.h"
+#include "platform/text.h"
 #include "remedy/process_ending.h"
 
 namespace morvanta::inspect {
@@ -49,7 +50,7 @@ void ProcessPage::EndTask(bool deleteFiles, platform::WindowHandle owner) {
   for (int row = 0; row < list_.RowCount(); ++row) {
     if (!list_.IsChecked(row)) continue;
     const std::string path = list_.Caption(row);
-    remedy::KillProcessByName(p_.processes, remedy::FileNamePart(path));
+    remedy::KillProcessByName(p_.processes, platform::FileNamePart(path));
     if (!deleteFiles || !IsFilePresent(p_.files, path)) continue;
     if (p_.files.DeleteFile(path)) continue;
     platform::Message error;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "inspect/page_views.h"
 #include "platform/platform.h"
 #include "scan/path_tokens.h"
@@ -28,7 +28,7 @@ using scan::IsFilePresent;
 // The logic of the "Active processes" page.
 class ProcessPage {
  public:
-  ProcessPage(platform::Platform platform, const app::MessageCatalog& catalog, CheckList& list,
+  ProcessPage(platform::Platform platform, const common::MessageCatalog& catalog, CheckList& list,
               TextSink& label, TextSink& status, ReportSink& report)
       : p_(platform), catalog_(catalog), list_(list), label_(label), status_(status),
         report_(report) {}
@@ -42,7 +42,7 @@ class ProcessPage {
 
  private:
   platform::Platform p_;
-  const app::MessageCatalog& catalog_;
+  const common::MessageCatalog& catalog_;
   CheckList& list_;
   TextSink& label_;
   TextSink& status_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "inspect/process_manager.h"
+#include "platform/text.h"
 #include "platform/types.h"
 #include "scan/file_digest.h"
 #include "scan/path_tokens.h"
@@ -124,7 +125,7 @@ std::vector<std::string> CollectAutostartFiles(platform::Platform& p) {
   return AutostartCollector(p).Run();
 }
 
-void CollectRunningObjects(platform::Platform& p, const app::MessageCatalog& catalog,
+void CollectRunningObjects(platform::Platform& p, const common::MessageCatalog& catalog,
                            const InventorySources& sources, RunningObjectList& list,
                            TextSink* status) {
   list.Clear();

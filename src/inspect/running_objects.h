@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "inspect/page_views.h"
 #include "inspect/startup_page.h"
 #include "platform/platform.h"
@@ -43,7 +43,7 @@ std::vector<std::string> CollectAutostartFiles(platform::Platform& p);
 // Rebuilds `list` from empty: "Proc ", "RegRun ", "Startup ", "Service ", "System.ini " and
 // "Clsid " lines of path, "[" digest "]" and "[" size "]". Each added path is shown in
 // `status` when one is given.
-void CollectRunningObjects(platform::Platform& p, const app::MessageCatalog& catalog,
+void CollectRunningObjects(platform::Platform& p, const common::MessageCatalog& catalog,
                            const InventorySources& sources, RunningObjectList& list,
                            TextSink* status = nullptr);
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "inspect/page_views.h"
 #include "platform/platform.h"
 
@@ -21,7 +21,7 @@ struct StartupF {
 class StartupPage {
  public:
   // `regBasePath` is the RegBase file to read: the program folder's in the program.
-  StartupPage(platform::Platform platform, const app::MessageCatalog& catalog, CheckList& list,
+  StartupPage(platform::Platform platform, const common::MessageCatalog& catalog, CheckList& list,
               ReportSink& report, std::string regBasePath)
       : p_(platform), catalog_(catalog), list_(list), report_(report),
         regBasePath_(std::move(regBasePath)) {}
@@ -37,7 +37,7 @@ class StartupPage {
 
  private:
   platform::Platform p_;
-  const app::MessageCatalog& catalog_;
+  const common::MessageCatalog& catalog_;
   CheckList& list_;
   ReportSink& report_;
   std::string regBasePath_;

@@ -1,4 +1,5 @@
 #include "inspect/startup_programs.h"
+#include "platform/text.h"
 
 namespace morvanta::inspect {
 namespace {
@@ -9,12 +10,8 @@ constexpr char kBakSuffix[] = "_Bak";
 constexpr char kShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-bool Contains(const std::string& text, const char* part) {
-  return text.find(part) != std::string::npos;
-}
-
 std::string PairKey(const std::string& code, bool disabled) {
-  std::string key = Contains(code, "_S") ? kRunServicesKey : kRunKey;
+  std::string key = platform::Contains(code, "_S") ? kRunServicesKey : kRunKey;
   if (disabled) key += kBakSuffix;
   return key;
 }
@@ -33,13 +30,13 @@ const std::array<const char*, 2>& FolderPlaceCodes() {
 }
 
 platform::RegRoot RootOfCode(const std::string& code) {
-  return Contains(code, "HKCU") || code == "CU" ? platform::RegRoot::CurrentUser
+  return platform::Contains(code, "HKCU") || code == "CU" ? platform::RegRoot::CurrentUser
                                                  : platform::RegRoot::LocalMachine;
 }
 
 std::string KeyOfCode(const std::string& code) { return PairKey(code, IsDisabledCode(code)); }
 
-bool IsDisabledCode(const std::string& code) { return Contains(code, "_B"); }
+bool IsDisabledCode(const std::string& code) { return platform::Contains(code, "_B"); }
 
 std::string DerivedProgramPath(const std::string& command) {
   std::string path = command;

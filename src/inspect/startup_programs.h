@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/text.h"
 
 namespace morvanta::inspect {
 

@@ -25,11 +25,4 @@ std::optional<RegRoot> RegRootFromIndex(long long index);
 // "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", ... exactly as shown and reported.
 const char* RegRootName(RegRoot root);
 
-// Lower-cases the ASCII letters A-Z only; other bytes of the ANSI text stay as they are.
-std::string AsciiLower(std::string text);
-std::string AsciiUpper(std::string text);
-bool EqualsNoCase(const std::string& a, const std::string& b);
-// The text with blanks and control characters removed at both ends.
-std::string TrimControls(const std::string& text);
-
 }  // namespace morvanta::platform

@@ -1,14 +1,10 @@
 #include "remedy/process_ending.h"
 
+#include "platform/text.h"
 #include "platform/types.h"
 #include "remedy/regbase_file.h"
 
 namespace morvanta::remedy {
-
-std::string FileNamePart(const std::string& path) {
-  const size_t cut = path.find_last_of("\\:");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
 
 int KillProcessByName(platform::Processes& processes, const std::string& name) {
   auto snapshot = processes.Snapshot();
@@ -16,7 +12,7 @@ int KillProcessByName(platform::Processes& processes, const std::string& name) {
   const std::string wanted = platform::AsciiUpper(name);
   int last = 0;
   for (const platform::ProcessEntry& entry : *snapshot) {
-    if (platform::AsciiUpper(FileNamePart(entry.exeName)) != wanted &&
+    if (platform::AsciiUpper(platform::FileNamePart(entry.exeName)) != wanted &&
         platform::AsciiUpper(entry.exeName) != wanted)
       continue;
     last = processes.Terminate(entry.pid);
@@ -27,7 +23,7 @@ int KillProcessByName(platform::Processes& processes, const std::string& name) {
 bool DeleteRegBaseValues(platform::Files& files, platform::Registry& registry,
                          const std::string& regBasePath, const std::string& path) {
   const std::string lowerPath = platform::AsciiLower(path);
-  const std::string lowerName = platform::AsciiLower(FileNamePart(path));
+  const std::string lowerName = platform::AsciiLower(platform::FileNamePart(path));
   bool deletedAny = false;
   for (int pass = 0; pass < kMaxRegBasePasses; ++pass) {
     bool deletedThisPass = false;

@@ -10,9 +10,6 @@
 
 namespace morvanta::remedy {
 
-// The file-name part of a path: the text after the last '\' or ':'.
-std::string FileNamePart(const std::string& path);
-
 // Ends every process whose snapshot executable name, or that name's file-name part, equals
 // `name` with the letters a-z folded to upper case. All matches are ended. The result of
 // the last termination when it was nonzero, else -1 (also when nothing matched or the

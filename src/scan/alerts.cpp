@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "platform/text.h"
 #include "platform/types.h"
 
 namespace morvanta::scan {

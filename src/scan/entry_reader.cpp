@@ -1,4 +1,5 @@
 #include "scan/entry_reader.h"
+#include "platform/text.h"
 
 #include <cstring>
 
@@ -8,16 +9,6 @@
 
 namespace morvanta::scan {
 namespace {
-
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
-// The file-name part as the entry grammar sees it: after the last backslash or colon.
-std::string EntryFileName(const std::string& path) {
-  size_t at = path.find_last_of("\\:");
-  return at == std::string::npos ? path : path.substr(at + 1);
-}
 
 }  // namespace
 
@@ -54,27 +45,27 @@ DatabaseEntry ParseEntryTemplates(const std::string& line, const std::string& ba
   if (open != std::string::npos && close != std::string::npos && close > open)
     entry.ThreatName = rest.substr(open + 1, close - open - 1);
 
-  if (Contains(rest, "::")) return entry;
+  if (platform::Contains(rest, "::")) return entry;
 
   size_t colon = rest.find(':');
   std::string target =
       TrimRightSpaces(colon == std::string::npos ? rest : rest.substr(colon + 1));
 
-  bool isFolder = EntryFileName(target).empty();
+  bool isFolder = platform::FileNamePart(target).empty();
   std::string folder = base;
   if (isFolder) {
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     size_t twin = target.find("\\\\");
     std::string named = twin == std::string::npos ? std::string() : target.substr(0, twin);
     folder += named;
-    target = EntryFileName(named);
+    target = platform::FileNamePart(named);
   }
 
   if (entry.ThreatName.empty()) {
     size_t dot = target.find_last_of('.');
     entry.ThreatName = "Sys32." + (dot == std::string::npos
                                        ? target
-                                       : EntryFileName(target.substr(0, dot)));
+                                       : platform::FileNamePart(target.substr(0, dot)));
   }
   entry.Folder = folder;
   if (!isFolder) entry.Target = target;
@@ -91,7 +82,7 @@ DatabaseEntry ParseEntryLine(platform::Platform& platform, const std::string& li
 
 EntryLine StripNoSubstitutionMarker(const std::string& line) {
   EntryLine entry;
-  entry.noProcessSubstitution = Contains(line, "/0/");
+  entry.noProcessSubstitution = platform::Contains(line, "/0/");
   entry.text = entry.noProcessSubstitution ? ReplaceAll(line, "/0/", "") : line;
   return entry;
 }
@@ -105,7 +96,7 @@ void EntryLineReader::Start() {
 std::optional<EntryLine> EntryLineReader::Next() {
   std::string line = database_.ReadDatabaseLine();
   if (line == database::kEndLine) return std::nullopt;
-  if (StartsWith(line, "[Start]")) {
+  if (platform::StartsWith(line, "[Start]")) {
     baseFolder_.clear();
     line = database_.ReadDatabaseLine();
     if (line == database::kEndLine) return std::nullopt;
@@ -120,7 +111,7 @@ std::optional<EntryLine> EntryLineReader::Next() {
       {"[ProgramFiles32Root]", &ProgramFilesFolder},
   };
   for (const auto& root : roots) {
-    if (!StartsWith(line, root.marker)) continue;
+    if (!platform::StartsWith(line, root.marker)) continue;
     baseFolder_ = root.folder(platform_) + line.substr(std::strlen(root.marker));
     line = database_.ReadDatabaseLine();
     if (line == database::kEndLine) return std::nullopt;

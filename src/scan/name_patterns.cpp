@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/text.h"
 #include "platform/types.h"
 #include "scan/path_tokens.h"
 #include "scan/text_fields.h"
@@ -18,7 +19,7 @@ std::string RemoveFirst(const std::string& text, const std::string& part) {
 }
 
 bool SameFolder(const std::string& path, const std::string& folder) {
-  return AsciiLower(FolderOf(path)) == AsciiLower(folder);
+  return AsciiLower(platform::FolderPart(path)) == AsciiLower(folder);
 }
 
 MatchList MatchDiamond(platform::Platform& platform, RunningObjects& objects,
@@ -28,10 +29,10 @@ MatchList MatchDiamond(platform::Platform& platform, RunningObjects& objects,
   if (stem.empty()) return result;
   const std::string lowerStem = AsciiLower(stem);
   for (const auto& line : objects.List()) {
-    if (!Contains(line, stem)) continue;
+    if (!platform::Contains(line, stem)) continue;
     std::string resolved = ResolveCommandPath(platform, line);
     if (resolved.empty()) continue;
-    if (Contains(AsciiLower(resolved), lowerStem) && SameFolder(resolved, folder))
+    if (platform::Contains(AsciiLower(resolved), lowerStem) && SameFolder(resolved, folder))
       result += resolved + ";";
   }
   return result;
@@ -50,7 +51,7 @@ MatchList MatchCharset(platform::Platform& platform, RunningObjects& objects,
     const std::string lowerStem = AsciiLower(stem);
     for (const auto& path :
          SplitMatchList(WildcardListing(platform.files, folder + stem + "<>" + extension))) {
-      std::string candidate = RemoveFirst(AsciiLower(FileNameOf(path)), lowerStem);
+      std::string candidate = RemoveFirst(AsciiLower(platform::FileNamePart(path)), lowerStem);
       if (CharsetCandidateMatches(spec, candidate)) result += folder + stem + candidate + ";";
     }
     return result;
@@ -58,7 +59,7 @@ MatchList MatchCharset(platform::Platform& platform, RunningObjects& objects,
   for (const auto& line : objects.List()) {
     std::string resolved = ResolveCommandPath(platform, line);
     if (resolved.empty()) continue;
-    std::string candidate = AsciiLower(FileNameOf(resolved));
+    std::string candidate = AsciiLower(platform::FileNamePart(resolved));
     if (CharsetCandidateMatches(spec, candidate)) result += folder + candidate + ";";
   }
   return result;
@@ -76,7 +77,7 @@ MatchList MatchOrderedParts(platform::Platform& platform, RunningObjects& object
   for (const auto& line : objects.List()) {
     std::string resolved = ResolveCommandPath(platform, line);
     if (resolved.empty()) continue;
-    const std::string fileName = AsciiLower(FileNameOf(resolved));
+    const std::string fileName = AsciiLower(platform::FileNamePart(resolved));
     size_t previous = 0;
     bool matches = true;
     for (const auto& part : parts) {
@@ -98,7 +99,7 @@ MatchList MatchRandomSuffix(platform::Platform& platform, RunningObjects& object
   for (const auto& line : objects.List()) {
     std::string resolved = ResolveCommandPath(platform, line);
     if (resolved.empty()) continue;
-    const std::string fileName = AsciiLower(FileNameOf(resolved));
+    const std::string fileName = AsciiLower(platform::FileNamePart(resolved));
     size_t dot = fileName.find_last_of('.');
     const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
     const std::string marked = "a" + extension;
@@ -125,7 +126,7 @@ MatchList WildcardListing(platform::Files& files, const std::string& pathWithDia
   std::string mask = pathWithDiamond;
   size_t diamond = mask.find("<>");
   if (diamond != std::string::npos) mask.replace(diamond, 2, "*");
-  const std::string folder = FolderOf(mask);
+  const std::string folder = platform::FolderPart(mask);
   MatchList result;
   auto entries = files.List(mask);
   if (!entries) return result;
@@ -158,12 +159,12 @@ bool CharsetCandidateMatches(const std::string& spec, const std::string& candida
 MatchList MatchNamePattern(platform::Platform& platform, RunningObjects& objects,
                            const std::string& path) {
   try {
-    const std::string name = FileNameOf(path);
-    const std::string folder = FolderOf(path);
-    if (Contains(name, "<>")) return MatchDiamond(platform, objects, name, folder);
-    if (Contains(name, "&")) return MatchCharset(platform, objects, name, folder);
-    if (Contains(name, "?")) return MatchOrderedParts(platform, objects, name, folder);
-    if (Contains(name, "randomA")) return MatchRandomSuffix(platform, objects, folder);
+    const std::string name = platform::FileNamePart(path);
+    const std::string folder = platform::FolderPart(path);
+    if (platform::Contains(name, "<>")) return MatchDiamond(platform, objects, name, folder);
+    if (platform::Contains(name, "&")) return MatchCharset(platform, objects, name, folder);
+    if (platform::Contains(name, "?")) return MatchOrderedParts(platform, objects, name, folder);
+    if (platform::Contains(name, "randomA")) return MatchRandomSuffix(platform, objects, folder);
     return "";
   } catch (const std::exception&) {
     return "";

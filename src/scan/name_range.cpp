@@ -1,4 +1,5 @@
 #include "scan/name_range.h"
+#include "platform/text.h"
 
 #include <cstdint>
 #include <limits>
@@ -22,8 +23,8 @@ std::optional<int64_t> BoundValue(const std::string& digits) {
 }  // namespace
 
 RangeResult ExpandNameRange(const std::string& path, const RangeReceiver& receive) {
-  const std::string folder = FolderOf(path);
-  const std::string fileName = FileNameOf(path);
+  const std::string folder = platform::FolderPart(path);
+  const std::string fileName = platform::FileNamePart(path);
   size_t first = fileName.find("??");
   if (first == std::string::npos) return RangeResult::NoRange;
   size_t last = fileName.find_last_of('?');

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/text.h"
 #include "platform/types.h"
 #include "scan/text_fields.h"
 
@@ -55,7 +56,7 @@ const std::vector<PathToken>& PathTokens() {
 }
 
 std::string ExpandPathTokens(platform::Platform& platform, const std::string& text) {
-  if (text.empty() || !Contains(text, "%%")) return text;
+  if (text.empty() || !platform::Contains(text, "%%")) return text;
   std::string result = text;
   for (const auto& row : PathTokens()) {
     auto folder = GetFolder(platform, row.folder);

@@ -72,23 +72,9 @@ std::string ReplaceAll(const std::string& text, const std::string& from, const s
   return result;
 }
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 std::string TrimRightSpaces(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace morvanta::scan

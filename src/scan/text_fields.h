@@ -1,5 +1,5 @@
 // Small text helpers of the scan engine: delimiter-terminated field lists, the program
-// alphabet of the name ranges, and the path pieces the patterns work with.
+// alphabet of the name ranges, and replacing text.
 #pragma once
 
 #include <string>
@@ -27,12 +27,7 @@ std::string DigitsOf(const std::string& text);
 // Every occurrence of `from` replaced, left to right, without rescanning inserted text.
 // An empty `from` changes nothing.
 std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to);
-bool Contains(const std::string& text, const std::string& part);
 // Trailing spaces removed.
 std::string TrimRightSpaces(std::string text);
-// The text up to and including the last backslash; empty when there is none.
-std::string FolderOf(const std::string& path);
-// The text after the last backslash (the whole text when there is none).
-std::string FileNameOf(const std::string& path);
 
 }  // namespace morvanta::scan

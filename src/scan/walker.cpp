@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "platform/text.h"
 #include "platform/types.h"
 #include "scan/file_digest.h"
 #include "scan/path_tokens.h"
@@ -30,7 +31,7 @@ std::optional<WalkLevel> OpenLevel(platform::Platform& platform, std::string fol
 }
 
 void FlagFile(platform::Platform& platform, ScanSession& session, LogSink& log,
-              const app::MessageCatalog& catalog, const WalkLevel& level,
+              const common::MessageCatalog& catalog, const WalkLevel& level,
               const std::string& name, const std::string& threatName) {
   const std::string path = level.folder + name;
   try {
@@ -56,7 +57,7 @@ std::vector<std::string> SnapshotProcesses::ImagePaths() {
 }
 
 bool FlagFolderContents(platform::Platform& platform, ScanSession& session, LogSink& log,
-                        const app::MessageCatalog& catalog, const std::string& folder,
+                        const common::MessageCatalog& catalog, const std::string& folder,
                         const std::string& threatName, bool recurse) {
   auto top = OpenLevel(platform, folder);
   if (!top) return false;
@@ -90,7 +91,7 @@ std::string FindRunningProcess(platform::Platform& platform, RunningProcesses& p
   if (!nameFragment.empty()) {
     const std::string fragment = platform::AsciiLower(nameFragment);
     for (const auto& path : present)
-      if (Contains(platform::AsciiLower(path), fragment)) return path;
+      if (platform::Contains(platform::AsciiLower(path), fragment)) return path;
     return "";
   }
   if (!digest.empty()) {
@@ -105,7 +106,7 @@ std::string FindRunningObjectByDigest(platform::Platform& platform, RunningObjec
   if (digest.empty()) return "";
   try {
     for (const auto& line : objects.List())
-      if (Contains(line, digest)) return ResolveCommandPath(platform, line);
+      if (platform::Contains(line, digest)) return ResolveCommandPath(platform, line);
   } catch (const std::exception&) {
   }
   return "";

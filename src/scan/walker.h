@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "platform/platform.h"
 #include "scan/alerts.h"
 #include "scan/name_patterns.h"
@@ -54,7 +54,7 @@ class SnapshotProcesses : public RunningProcesses {
 // (threat) path"; a file that fails on the way is not counted and logs "T: Cannot open
 // file (path) path". False when `folder` itself cannot be listed.
 bool FlagFolderContents(platform::Platform& platform, ScanSession& session, LogSink& log,
-                        const app::MessageCatalog& catalog, const std::string& folder,
+                        const common::MessageCatalog& catalog, const std::string& folder,
                         const std::string& threatName, bool recurse);
 
 // The first running program, among those that pass the presence test, whose lower-cased

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "platform/platform.h"
 #include "ui/action_chooser.h"
 #include "ui/frm_main.h"
@@ -18,7 +18,7 @@ namespace morvanta::ui {
 // What the windows need that lives outside them.
 struct ApplicationServices {
   platform::Platform platform;
-  app::MessageCatalog& catalog;
+  common::MessageCatalog& catalog;
   std::function<bool(std::string& error)> loadDatabase;
   std::function<std::string()> databaseDate;
 };

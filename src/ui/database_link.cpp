@@ -2,7 +2,7 @@
 
 namespace morvanta::ui {
 
-DatabaseLink::DatabaseLink(platform::Platform p, app::MessageCatalog& catalog)
+DatabaseLink::DatabaseLink(platform::Platform p, common::MessageCatalog& catalog)
     : platform_(p), catalog_(catalog), programFolder_(database::ProgramFolder(p.system)) {}
 
 ApplicationServices DatabaseLink::Services() {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "database/threat_database.h"
 #include "platform/platform.h"
 #include "ui/application.h"
@@ -13,7 +13,7 @@ namespace morvanta::ui {
 
 class DatabaseLink {
  public:
-  DatabaseLink(platform::Platform p, app::MessageCatalog& catalog);
+  DatabaseLink(platform::Platform p, common::MessageCatalog& catalog);
 
   const std::string& ProgramFolder() const { return programFolder_; }
   database::ThreatDatabase& Database() { return database_; }
@@ -21,7 +21,7 @@ class DatabaseLink {
 
  private:
   platform::Platform platform_;
-  app::MessageCatalog& catalog_;
+  common::MessageCatalog& catalog_;
   std::string programFolder_;
   database::ThreatDatabase database_;
 };

@@ -1,6 +1,7 @@
 // TfrmMain: creation, the tabs and their pages, the message trap, message dispatch, and the
 // services and filters tabs.
 #include "ui/frm_main.h"
+#include "platform/text.h"
 
 #include <commctrl.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "inspect/services.h"
 #include "inspect/page_views.h"
 #include "inspect/process_manager.h"
@@ -24,7 +24,7 @@ class TForm2;
 // What the main window needs from the rest of the program.
 struct MainWindowServices {
   platform::Platform platform;
-  app::MessageCatalog& catalog;
+  common::MessageCatalog& catalog;
   // Loads the threat database from "files.dat"; false with the file error's text.
   std::function<bool(std::string& error)> loadDatabase;
   // The database's date line, or catalogue entry 2 when it cannot be read.

@@ -1,5 +1,5 @@
 // The program entry.
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "app/program_entry.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win_api.h"
@@ -8,7 +8,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace morvanta;
-  app::MessageCatalog& catalog = app::Catalog();  // the built-in English texts, first of all
+  common::MessageCatalog catalog;  // the built-in English texts, first of all
   platform::win32::Win32Platform real;
   platform::Platform p = real.Get();
   if (app::DecideEntryMode(p.system.ModulePath()) == app::EntryMode::Upgrade) {

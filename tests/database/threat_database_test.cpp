@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "database/container.h"
 #include "database/threat_database.h"
 #include "platform/fake/fake_platform.h"
@@ -151,7 +151,7 @@ TEST(LineReader, PositionPastTheEndReadsAsTheEnd) {
 }
 
 TEST(DatabaseDate, IsTheFirstLineOrError) {
-  const app::MessageCatalog catalog;
+  const common::MessageCatalog catalog;
   struct Case {
     const char* name;
     std::string text;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "contract_test.h"
+#include "platform/text.h"
 #include "scoped_service.h"
 #include "inspect/ini_lines.h"
 #include "inspect/keyboard_filters.h"
@@ -245,7 +246,7 @@ TEST_P(InspectOnMachine, InventoryHoldsRunningAndAutostartFiles) {
       {RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Gone",
        "\"c:\\no such folder\\gone.exe\" /background"});
   RunningObjectList list;
-  app::MessageCatalog catalog;
+  common::MessageCatalog catalog;
   CollectRunningObjects(p, catalog, sources, list);
   for (auto pid : {*first, *second}) {
     p.processes.Terminate(pid);

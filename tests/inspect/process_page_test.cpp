@@ -61,7 +61,7 @@ class ProcessPageTest : public ::testing::Test {
   }
 
   platform::fake::FakePlatform m_;
-  app::MessageCatalog catalog_;
+  common::MessageCatalog catalog_;
   MemoryCheckList list_;
   MemoryText label_, status_;
   MemoryReport report_;

@@ -44,7 +44,7 @@ class InventoryTest : public ::testing::Test {
   void Key(RegRoot root, const std::string& key) { ASSERT_TRUE(fake.registry.CreateKey(root, key)); }
   FakePlatform fake;
   platform::Platform p = fake.Get();
-  app::MessageCatalog catalog;
+  common::MessageCatalog catalog;
 };
 
 TEST_F(InventoryTest, KindsAndLines) {

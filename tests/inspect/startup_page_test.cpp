@@ -40,7 +40,7 @@ class StartupPageTest : public ::testing::Test {
   void Tick(int row) { list_.rows.at(row).checked = true; }
 
   platform::fake::FakePlatform m_;
-  app::MessageCatalog catalog_;
+  common::MessageCatalog catalog_;
   MemoryCheckList list_;
   MemoryReport report_;
   StartupPage page_;

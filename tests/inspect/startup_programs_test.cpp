@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "contract_test.h"
+#include "platform/text.h"
 #include "inspect/startup_programs.h"
 #include "platform/fake/fake_platform.h"
 

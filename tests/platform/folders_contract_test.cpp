@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "contract_test.h"
+#include "platform/text.h"
 
 namespace morvanta::testing {
 namespace {

@@ -1,4 +1,5 @@
 #include "contract_test.h"
+#include "platform/text.h"
 
 namespace morvanta::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "scan/alerts.h"
 #include "scan/file_digest.h"
 #include "scan/walker.h"
@@ -122,7 +122,7 @@ class WalkerTest : public ::testing::Test {
   testing::FakeMachine machine;
   ScanSession session;
   LogLines log;
-  app::MessageCatalog catalog;
+  common::MessageCatalog catalog;
 };
 
 TEST_F(WalkerTest, FlagsFilesAndSubfoldersDepthFirstInListingOrder) {
@@ -171,7 +171,7 @@ TEST(Walker, AFileThatFailsIsLoggedAndNotCounted) {
                        fake.shell, fake.system, fake.dialogs};
   ScanSession session;
   LogLines log;
-  app::MessageCatalog catalog;
+  common::MessageCatalog catalog;
   EXPECT_TRUE(FlagFolderContents(p, session, log, catalog, "C:\\bad", "T", true));
   EXPECT_EQ(session.AlertCounter, 1);
   ASSERT_EQ(session.Alerts.Size(), 1u);
@@ -188,7 +188,7 @@ TEST(Walker, DeepFoldersDoNotExhaustTheStack) {
   machine.Fake().files.PutFile(folder + "\\x.exe", "x");
   ScanSession session;
   LogLines log;
-  app::MessageCatalog catalog;
+  common::MessageCatalog catalog;
   EXPECT_TRUE(FlagFolderContents(machine.Get(), session, log, catalog, "C:\\deep", "T", true));
   EXPECT_EQ(session.AlertCounter, 1);
   EXPECT_EQ(session.Alerts.Size(), 201u);

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 #include "machine.h"
+#include "platform/text.h"
 #include "platform/types.h"
 #include "scan/file_digest.h"
 #include "scan/name_patterns.h"
@@ -104,7 +105,7 @@ TEST_P(ScanOnMachine, WalkerFlagsARealFolderTree) {
   Put("bad\\.hidden\\four.txt", "4");
   ScanSession session;
   LogLines log;
-  app::MessageCatalog catalog;
+  common::MessageCatalog catalog;
   ASSERT_TRUE(FlagFolderContents(p, session, log, catalog, Scratch("bad"), "T", true));
   EXPECT_EQ(session.AlertCounter, 3);
   std::vector<std::string> expected;  // the order the folder's own listing gives

@@ -63,7 +63,7 @@ class InspectWindowsTest : public ::testing::Test {
   }
 
   platform::fake::FakePlatform m_;
-  app::MessageCatalog catalog_;
+  common::MessageCatalog catalog_;
   std::unique_ptr<Application> app_;
   uint32_t notepad_ = 0, regedit_ = 0;
 };

@@ -48,7 +48,7 @@ class MainWindowTest : public ::testing::Test {
 
   platform::win32::Win32Platform real_;
   platform::Platform p_ = real_.Get();
-  app::MessageCatalog catalog_;
+  common::MessageCatalog catalog_;
   std::unique_ptr<Application> app_;
 };
 
@@ -189,7 +189,7 @@ TEST(MainWindowRefusal, OldSystemsAreRefusedWithMessage61) {
   w2k.build = 2195;
   w2k.productType = 1;
   machine.system.SetVersion(w2k);
-  app::MessageCatalog catalog;
+  common::MessageCatalog catalog;
   bool loaded = false;
   Application app({machine.Get(), catalog,
                    [&](std::string&) { return loaded = true; }, [] { return std::string(); }});
@@ -206,7 +206,7 @@ TEST(MainWindowRefusal, OldSystemsAreRefusedWithMessage61) {
 
 TEST(MainWindowRefusal, UnreadableDatabaseIsReportedAndTheProgramGoesOn) {
   platform::fake::FakePlatform machine;
-  app::MessageCatalog catalog;
+  common::MessageCatalog catalog;
   Application app({machine.Get(), catalog,
                    [](std::string& error) {
                      error = "Cannot open file \"files.dat\". File not found.";

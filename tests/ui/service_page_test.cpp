@@ -59,7 +59,7 @@ class ServicePageTest : public ::testing::Test {
   }
 
   platform::fake::FakePlatform m_;
-  app::MessageCatalog catalog_;
+  common::MessageCatalog catalog_;
   std::unique_ptr<Application> app_;
 };
 

@@ -1,4 +1,5 @@
 #include "platform/fake/fake_files.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cctype>

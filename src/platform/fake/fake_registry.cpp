@@ -1,4 +1,5 @@
 #include "platform/fake/fake_registry.h"
+#include "platform/text.h"
 
 #include <algorithm>
 

@@ -1,4 +1,5 @@
 #include "platform/fake/fake_services.h"
+#include "platform/text.h"
 
 #include "platform/fake/command_line.h"
 

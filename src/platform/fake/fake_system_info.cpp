@@ -1,4 +1,5 @@
 #include "platform/fake/fake_system_info.h"
+#include "platform/text.h"
 
 namespace morvanta::platform::fake {
 namespace {

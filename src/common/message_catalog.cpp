@@ -1,9 +1,9 @@
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 
 #include <iterator>
 #include <utility>
 
-namespace morvanta::app {
+namespace morvanta::common {
 namespace {
 
 // The built-in English texts, by index. Bytes are Windows-1252 (see 104). Trailing blanks,
@@ -254,9 +254,4 @@ void MessageCatalog::Set(int index, std::string text) {
   texts_[index] = std::move(text);
 }
 
-MessageCatalog& Catalog() {
-  static MessageCatalog catalog;
-  return catalog;
-}
-
-}  // namespace morvanta::app
+}  // namespace morvanta::common

@@ -5,9 +5,12 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
-namespace morvanta::app {
+#include "common/messages.h"
+
+namespace morvanta::common {
 
 class MessageCatalog {
  public:
@@ -21,8 +24,10 @@ class MessageCatalog {
   void FillDefaults();
   // The current text of an entry; an empty text for an index outside 0 to 198.
   const std::string& Text(int index) const;
+  const std::string& Text(Msg entry) const { return Text(static_cast<int>(entry)); }
   // Replaces one entry (the language file step); indexes outside 0 to 198 are ignored.
   void Set(int index, std::string text);
+  void Set(Msg entry, std::string text) { Set(static_cast<int>(entry), std::move(text)); }
 
   // The order of the entries in a language file's catalogue section (179 indexes), which
   // is also the order in which the defaults are assigned.
@@ -32,7 +37,4 @@ class MessageCatalog {
   std::array<std::string, kSize> texts_;
 };
 
-// The process-wide catalogue the windows read.
-MessageCatalog& Catalog();
-
-}  // namespace morvanta::app
+}  // namespace morvanta::common

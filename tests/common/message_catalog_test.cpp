@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/message_catalog.h"
+#include "common/message_catalog.h"
 
-namespace morvanta::app {
+namespace morvanta::common {
 namespace {
 
 std::vector<std::string> Snapshot(const MessageCatalog& c) {
@@ -125,4 +125,4 @@ TEST(MessageCatalog, FillDefaultsUndoesEveryChange) {
 }
 
 }  // namespace
-}  // namespace morvanta::app
+}  // namespace morvanta::common
