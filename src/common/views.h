@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/messages.h"
@@ -55,18 +56,22 @@ class TextLine {
 // What kind of box a question or notice is; the window that shows it picks the owner, the
 // icon and the flags.
 enum class PromptKind {
-  Question,          // caption "Question", Yes/No, question icon, on top and brought forward
-  ToolQuestion,      // caption "Question", Yes/No, question icon (a tool window's own)
-  Irreversible,      // caption "This action can not be undone!", Yes/No, No as the default
-  AlertQuestion,     // caption "Alert", Yes/No, information icon, on top (the offer after a scan)
-  Information,       // caption "Information", information icon, on top and brought forward
-  ToolInformation,   // caption "Information", information icon
-  Error,             // caption "Error", error icon
-  UrgentError,       // caption "Error", error icon, on top and brought forward
-  Warning,           // warning icon, with the caption the prompt names
+  Question,           // caption "Question", Yes/No, question icon, on top and brought forward
+  PlainQuestion,      // caption "Question", Yes/No, question icon
+  Irreversible,       // caption "This action can not be undone!", Yes/No, No as the default
+  AlertQuestion,      // caption "Alert", Yes/No, information icon, on top and brought forward
+  Information,        // caption "Information", information icon
+  UrgentInformation,  // caption "Information", information icon, on top and brought forward
+  Error,              // caption "Error", error icon
+  UrgentError,        // caption "Error", error icon, on top and brought forward
+  Warning,            // warning icon, with the caption the prompt names
 };
 
 struct Prompt {
+  Prompt() = default;
+  Prompt(PromptKind kind, Msg entry, std::string text, std::string caption = {})
+      : kind(kind), entry(entry), text(std::move(text)), caption(std::move(caption)) {}
+
   PromptKind kind = PromptKind::Information;
   // The catalogue entry the text starts with: what scripted answers and tests look for.
   Msg entry = Msg::None;

@@ -7,8 +7,6 @@
 namespace morvanta::database {
 namespace {
 
-constexpr int kErrorEntry = 2;  // "Error"
-
 struct FileBytes {
   std::optional<std::vector<uint8_t>> bytes;
   LoadError error = LoadError::None;
@@ -30,23 +28,30 @@ FileBytes ReadWholeFile(platform::Files& files, const std::string& path) {
   return {std::move(bytes), LoadError::None};
 }
 
-std::string ErrorMessage(LoadError error, const std::string& path) {
+// Names the file and, where the system gave one, its reason.
+std::string ErrorMessage(LoadError error, const std::string& path, const std::string& reason) {
+  std::string text;
   switch (error) {
     case LoadError::None:
       return "";
     case LoadError::CannotOpen:
-      return "Cannot open file \"" + path + "\".";
+      text = "Cannot open file \"" + path + "\".";
+      break;
     case LoadError::CannotRead:
-      return "Cannot read file \"" + path + "\".";
+      text = "Cannot read file \"" + path + "\".";
+      break;
+    case LoadError::CannotReplace:
+      text = "Cannot replace file \"" + path + "\".";
+      break;
   }
-  return "";
+  return reason.empty() ? text : text + " " + reason;
 }
 
 }  // namespace
 
 LoadResult ThreatDatabase::LoadDatabase(platform::Files& files, const std::string& path) {
   FileBytes file = ReadWholeFile(files, path);
-  if (!file.bytes) return {file.error, ErrorMessage(file.error, path)};
+  if (!file.bytes) return {file.error, ErrorMessage(file.error, path, files.LastErrorText())};
   LoadBytes(file.bytes->data(), file.bytes->size());
   return {};
 }
@@ -91,7 +96,7 @@ std::optional<std::string> ThreatDatabase::ReadDateLine() {
 
 std::string ThreatDatabase::DatabaseDate(const common::MessageCatalog& catalog) {
   if (auto date = ReadDateLine()) return std::move(*date);
-  return catalog.Text(kErrorEntry);
+  return catalog.Text(common::Msg::Error);
 }
 
 bool ThreatDatabase::ApplyUpdatePiece(platform::Files& files, const std::string& path) {
@@ -104,10 +109,13 @@ bool ThreatDatabase::ApplyUpdatePieceBytes(const uint8_t* data, size_t size) {
   constexpr size_t kShortest = kDateLineBytes + kEndLineBytes;
   if (size < kShortest || bytes_.size() < kShortest) return false;
   const std::vector<uint8_t> piece = Unscramble(data, size);
-  const auto cr = std::find(piece.begin(), piece.end(), '\r');
-  if (cr == piece.end()) return false;
-  const size_t body = static_cast<size_t>(cr - piece.begin()) + 2;
-  if (body > piece.size()) return false;  // the first line's LF is missing
+  // The piece's date line takes the place of the database's, byte for byte: it must be a
+  // date line, 33 characters and its CR LF, or the first entry would be overwritten.
+  if (piece[kDateLineLength] != '\r' || piece[kDateLineLength + 1] != '\n') return false;
+  if (std::find(piece.begin(), piece.begin() + kDateLineLength, '\r') !=
+      piece.begin() + kDateLineLength)
+    return false;
+  const size_t body = kDateLineBytes;
 
   std::copy(piece.begin(), piece.begin() + kDateLineBytes, bytes_.begin());
   // The body is written over the old end line, growing the text as needed; bytes of the old
@@ -126,7 +134,7 @@ std::vector<uint8_t> ThreatDatabase::Scrambled() const {
 
 bool ThreatDatabase::SaveScrambled(platform::Files& files, const std::string& path) const {
   const std::vector<uint8_t> scrambled = Scrambled();
-  return files.WriteAll(path, scrambled.data(), scrambled.size());
+  return files.WriteAtomically(path, scrambled.data(), scrambled.size());
 }
 
 std::string ProgramFolder(platform::SystemInfo& system) {
@@ -138,9 +146,11 @@ std::string ProgramFolder(platform::SystemInfo& system) {
 LoadResult ReplaceWithFullDownload(ThreatDatabase& database, platform::Files& files,
                                    const std::string& folder) {
   const std::string target = folder + kDatabaseFileName;
-  // A missing old file is no obstacle; a move that fails leaves the load to report it.
-  files.DeleteFile(target);
-  files.MoveFile(folder + kFullDownloadFileName, target);
+  // In one step: the database on disk is the old one or the new one, never none.
+  if (!files.ReplaceFile(folder + kFullDownloadFileName, target)) {
+    return {LoadError::CannotReplace,
+            ErrorMessage(LoadError::CannotReplace, target, files.LastErrorText())};
+  }
   return database.LoadDatabase(files, target);
 }
 

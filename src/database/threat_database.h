@@ -31,11 +31,11 @@ constexpr size_t kMaxLineLength = 254;
 // The line reader looks at most this many bytes ahead.
 constexpr size_t kLineWindow = 255;
 
-enum class LoadError { None, CannotOpen, CannotRead };
+enum class LoadError { None, CannotOpen, CannotRead, CannotReplace };
 
 struct LoadResult {
   LoadError error = LoadError::None;
-  // For the error box: names the file; empty on success.
+  // For the error box: names the file and the system's reason; empty on success.
   std::string message;
   bool ok() const { return error == LoadError::None; }
 };
@@ -67,12 +67,13 @@ class ThreatDatabase {
   // Merges a partial-update piece (scrambled, not compressed): its date line replaces the
   // database's, its entries and end line replace the database's end line. Refused (false,
   // content unchanged) when the file cannot be read, when the piece or the database is too
-  // short to hold a date line and an end line, or when the piece has no complete first
-  // line.
+  // short to hold a date line and an end line, or when the piece's first line is not a
+  // date line of 33 characters.
   bool ApplyUpdatePiece(platform::Files& files, const std::string& path);
   bool ApplyUpdatePieceBytes(const uint8_t* data, size_t size);
 
-  // Writes the content scrambled, not compressed.
+  // Writes the content scrambled, not compressed, replacing the file in one step: a failed
+  // save leaves the file as it was.
   bool SaveScrambled(platform::Files& files, const std::string& path) const;
   std::vector<uint8_t> Scrambled() const;
 
@@ -93,8 +94,9 @@ class ThreatDatabase {
 // named by appending its name. Empty when the path has no folder.
 std::string ProgramFolder(platform::SystemInfo& system);
 
-// Puts a complete downloaded database in place: deletes "files.dat", renames "filess.dat"
-// to "files.dat" and loads it. `folder` is the program folder with its backslash.
+// Puts a complete downloaded database in place: "filess.dat" replaces "files.dat" in one
+// step, then loads. When the replacement fails, "files.dat" and the loaded content stay as
+// they were (CannotReplace). `folder` is the program folder with its backslash.
 LoadResult ReplaceWithFullDownload(ThreatDatabase& database, platform::Files& files,
                                    const std::string& folder);
 

@@ -10,15 +10,11 @@ namespace {
 const char kPlaceholder[] = "No additional driver found!";
 
 // The Windows folder, or the warning.
-std::optional<std::string> WindowsFolder(platform::Platform& p, platform::WindowHandle owner) {
+std::optional<std::string> WindowsFolder(platform::Platform& p, common::Prompts& prompts) {
   std::string dir = p.folders.WindowsDirectory();
   if (!dir.empty()) return dir;
-  platform::Message m;
-  m.text = "Error get Windows Dir!";
-  m.caption = "Scan INI files...";
-  m.icon = platform::MessageIcon::Warning;
-  m.owner = owner;
-  p.dialogs.Show(m);
+  prompts.Tell({common::PromptKind::Warning, common::Msg::None, "Error get Windows Dir!",
+                "Scan INI files..."});
   return std::nullopt;
 }
 
@@ -50,8 +46,8 @@ std::vector<std::string> SplitLines(const std::vector<uint8_t>& data) {
 }  // namespace
 
 std::optional<IniListing> ListIniLines(platform::Platform& p, const std::string& fileName,
-                                       platform::WindowHandle owner) {
-  auto dir = WindowsFolder(p, owner);
+                                       common::Prompts& prompts) {
+  auto dir = WindowsFolder(p, prompts);
   if (!dir) return std::nullopt;
   IniListing listing;
   const std::string path = Join(*dir, fileName);
@@ -83,16 +79,10 @@ std::optional<std::string> IniLineAfterCheck(const IniRow& row, bool tickedNow) 
 }
 
 bool ChangeIniLine(platform::Platform& p, const std::string& fileName, const std::string& oldLine,
-                   const std::string& newLine, platform::WindowHandle owner) {
-  auto dir = WindowsFolder(p, owner);
+                   const std::string& newLine, common::Prompts& prompts) {
+  auto dir = WindowsFolder(p, prompts);
   if (!dir) return false;
   const std::string path = Join(*dir, fileName);
-  const std::string fresh = path + ".new";
-  const std::string backup = path + ".mvbak";
-
-  // A backup left by an interrupted replacement is the only copy when the file is gone.
-  if (!p.files.Exists(path) && p.files.Exists(backup)) p.files.MoveFile(backup, path);
-
   auto data = p.files.ReadAll(path);
   if (!data) return false;
   std::string content;
@@ -100,31 +90,8 @@ bool ChangeIniLine(platform::Platform& p, const std::string& fileName, const std
     content += platform::AsciiLower(platform::TrimControls(line)) == oldLine ? newLine : line;
     content += "\r\n";
   }
-
-  bool written = false;
-  {
-    auto out = p.files.Open(fresh, platform::OpenMode::Write);
-    written = out && out->Write(content.data(), content.size());
-  }
-  if (!written) {
-    p.files.DeleteFile(fresh);
-    return false;
-  }
-  if (p.files.Exists(backup) && !p.files.DeleteFile(backup)) {
-    p.files.DeleteFile(fresh);
-    return false;
-  }
-  if (!p.files.MoveFile(path, backup)) {
-    p.files.DeleteFile(fresh);
-    return false;
-  }
-  if (!p.files.MoveFile(fresh, path)) {
-    p.files.MoveFile(backup, path);
-    p.files.DeleteFile(fresh);
-    return false;
-  }
-  p.files.DeleteFile(backup);
-  return true;
+  // Through the ".new" companion, replaced in one step: the file is never lost.
+  return p.files.WriteAtomically(path, content);
 }
 
 }  // namespace morvanta::inspect

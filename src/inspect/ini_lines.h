@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/views.h"
 #include "platform/platform.h"
 
 namespace morvanta::inspect {
@@ -25,7 +26,7 @@ struct IniListing {
 // `TfrmMain_ScanSystemINI`: the lines of the Windows folder's `fileName`. Nothing after the
 // warning "Error get Windows Dir!" when the Windows folder is unknown.
 std::optional<IniListing> ListIniLines(platform::Platform& p, const std::string& fileName,
-                                       platform::WindowHandle owner);
+                                       common::Prompts& prompts);
 
 // The line a check-box change writes in place of `row.line`, where `tickedNow` is the box
 // after the click: an enabled ";" line loses it, a disabled line gains it. Nothing when
@@ -33,10 +34,10 @@ std::optional<IniListing> ListIniLines(platform::Platform& p, const std::string&
 std::optional<std::string> IniLineAfterCheck(const IniRow& row, bool tickedNow);
 
 // `TfrmMain_ChangeLine`: rewrites the file with every line whose trimmed, lower-cased form is
-// `oldLine` replaced by `newLine`. The new content goes completely into file + ".new" first;
-// the file is then replaced by it through a backup (file + ".mvbak") that is put back when
-// the replacement fails. The original file is never lost; false when nothing changed.
+// `oldLine` replaced by `newLine`. The new content goes completely into file + ".new" first,
+// which then replaces the file in one step. The original file is never lost; false when
+// nothing changed.
 bool ChangeIniLine(platform::Platform& p, const std::string& fileName, const std::string& oldLine,
-                   const std::string& newLine, platform::WindowHandle owner);
+                   const std::string& newLine, common::Prompts& prompts);
 
 }  // namespace morvanta::inspect

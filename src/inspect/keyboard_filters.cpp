@@ -33,7 +33,7 @@ std::string DriverFile(platform::Platform& p, const std::string& name) {
                                     system + "\\" + name + ".sys"};
   for (const auto& c : candidates)
     if (p.files.Exists(c)) return c;
-  return "File not found";
+  return "";
 }
 
 }  // namespace
@@ -68,29 +68,34 @@ KeyboardFilterListing ListKeyboardFilters(platform::Platform& p) {
     switch (ReadUpperFilters(*key, buffer)) {
       case ReadResult::Ok:
         for (const auto& name : UpperFilterNamesAfterFirst(buffer))
-          listing.rows.push_back({name, DriverFile(p, name)});
+          listing.rows.push_back({name, DriverFile(p, name), ""});
         break;
       case ReadResult::Missing:
         break;
       case ReadResult::TooLong:
-        listing.rows.push_back({"UpperFilters can not be read!", "The value is too long"});
+        listing.rows.push_back({"UpperFilters can not be read!", "", "The value is too long"});
         listing.notice = true;
         return listing;
       case ReadResult::WrongType:
-        listing.rows.push_back({"UpperFilters can not be read!", "The value has another type"});
+        listing.rows.push_back({"UpperFilters can not be read!", "", "The value has another type"});
         listing.notice = true;
         return listing;
     }
   }
   if (listing.rows.empty()) {
-    listing.rows.push_back({kPlaceholder, ""});
+    listing.rows.push_back({kPlaceholder, "", ""});
     listing.notice = true;
   }
   return listing;
 }
 
+std::string FilterPathCellText(const KeyboardFilterRow& row) {
+  if (!row.note.empty() || row.name == kPlaceholder) return row.note;
+  return row.file.empty() ? "File not found" : row.file;
+}
+
 FilterRemoval RemoveKeyboardFilter(platform::Platform& p, KeyboardFilterRow row,
-                                   platform::WindowHandle owner, KeyboardFilterListing& listing) {
+                                   common::Prompts& prompts, KeyboardFilterListing& listing) {
   auto key = p.registry.OpenKey(platform::RegRoot::LocalMachine, kKeyboardClassKey,
                                 platform::RegAccess::Read);
   if (!key) return FilterRemoval::NotRemoved;
@@ -114,24 +119,21 @@ FilterRemoval RemoveKeyboardFilter(platform::Platform& p, KeyboardFilterRow row,
                          platform::RegAccess::Write);
   if (!writable) return FilterRemoval::NoAccess;
 
-  platform::Message question;
-  question.text = "Disable [" + row.name + "] ?";
-  question.caption = "This action can not be undone!";
-  question.icon = platform::MessageIcon::Question;
-  question.buttons = platform::MessageButtons::YesNo;
-  question.secondButtonDefault = true;
-  question.owner = owner;
-  if (p.dialogs.Show(question) != platform::MessageAnswer::Yes) return FilterRemoval::Refused;
+  if (!prompts.Ask({common::PromptKind::Irreversible, common::Msg::None,
+                    "Disable [" + row.name + "] ?"}))
+    return FilterRemoval::Refused;
 
   const bool written = writable->WriteValue(kUpperFilters, platform::RegValue::FromMultiString(kept));
   writable.reset();
   listing = ListKeyboardFilters(p);
   if (!written) return FilterRemoval::NotRemoved;
+  // The driver file stays while any registered name still loads it, the first one included.
+  if (!kept.empty() && platform::EqualsNoCase(kept.front(), row.name)) return FilterRemoval::StillListed;
   if (!listing.notice)
     for (const auto& r : listing.rows)
-      if (r.name == row.name) return FilterRemoval::StillListed;
-  // a row that read "File not found" has nothing to rename; a failed rename stays silent
-  p.files.MoveFile(row.file, row.file + ".del");
+      if (platform::EqualsNoCase(r.name, row.name)) return FilterRemoval::StillListed;
+  // A row without a driver file has nothing to rename; a failed rename stays silent.
+  if (!row.file.empty()) p.files.MoveFile(row.file, row.file + ".del");
   return FilterRemoval::Removed;
 }
 

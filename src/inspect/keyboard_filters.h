@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/views.h"
 #include "platform/platform.h"
 
 namespace morvanta::inspect {
@@ -16,7 +17,8 @@ constexpr size_t kUpperFiltersBufferBytes = 260;
 
 struct KeyboardFilterRow {
   std::string name;  // the caption
-  std::string file;  // sub-item 0: the driver file, or "File not found"; empty for notices
+  std::string file;  // the driver file; empty when none was found
+  std::string note;  // a notice row's reason, shown where a driver's path would be
 };
 
 struct KeyboardFilterListing {
@@ -34,12 +36,18 @@ std::vector<std::string> UpperFilterNamesAfterFirst(const std::vector<uint8_t>& 
 // `TfrmMain_ScanKeyboardFilterDriver`.
 KeyboardFilterListing ListKeyboardFilters(platform::Platform& p);
 
+// The text of the row's "Path" cell: the driver file, "File not found", or a notice's
+// reason (empty for the placeholder).
+std::string FilterPathCellText(const KeyboardFilterRow& row);
+
 enum class FilterRemoval { Removed, NotRemoved, Refused, NoAccess, StillListed };
 
 // `TfrmMain_DelKBf`: asks first; rewrites "UpperFilters" without the row's name (the first
-// name is always kept) and renames the driver file to ".del" once the row is gone. `listing`
-// is rebuilt when the value was written (the row is taken by value: it may be one of it).
+// name is always kept) and renames the driver file to ".del" once no registered name (in
+// any letter case, the first one included) still names it; a row without a driver file
+// renames nothing. `listing` is rebuilt when the value was written (the row is taken by
+// value: it may be one of it).
 FilterRemoval RemoveKeyboardFilter(platform::Platform& p, KeyboardFilterRow row,
-                                   platform::WindowHandle owner, KeyboardFilterListing& listing);
+                                   common::Prompts& prompts, KeyboardFilterListing& listing);
 
 }  // namespace morvanta::inspect

@@ -1,10 +1,11 @@
 #include "inspect/process_manager.h"
 
-#include "app/questions.h"
 #include "platform/text.h"
 #include "remedy/process_ending.h"
 
 namespace morvanta::inspect {
+
+using common::Msg;
 
 std::vector<RunningProcess> ListRunningProcesses(platform::Processes& processes) {
   std::vector<RunningProcess> list;
@@ -25,41 +26,36 @@ std::vector<RunningProcess> ListRunningProcesses(platform::Processes& processes)
 }
 
 void ProcessPage::Refresh() {
-  list_.Clear();
-  std::vector<std::string> present;
+  views_.list.Clear();
+  paths_.clear();
   for (const RunningProcess& process : ListRunningProcesses(p_.processes))
-    if (IsFilePresent(p_.files, process.path)) present.push_back(process.path);
-  for (const std::string& path : present) list_.AddRow(path, {""});
-  const std::string count = std::to_string(list_.RowCount());
-  label_.SetText(catalog_.Text(72) + count + ").");
-  if (!report_.Writing()) return;
-  report_.WriteLine(catalog_.Text(73) + count + ")");
-  for (int row = 0; row < list_.RowCount(); ++row) {
-    const std::string path = list_.Caption(row);
-    status_.SetText(path);
-    report_.WriteLine(path);
+    if (IsFilePresent(p_.files, process.path)) paths_.push_back(process.path);
+  for (size_t i = 0; i < paths_.size(); ++i) views_.list.AddRow(i, paths_[i], {""});
+  const std::string count = std::to_string(paths_.size());
+  views_.label.SetText(catalog_.Text(Msg::ActiveProcesses) + count + ").");
+  if (!views_.report.Writing()) return;
+  views_.report.WriteLine(catalog_.Text(Msg::RunningProcesses) + count + ")");
+  for (const std::string& path : paths_) {
+    views_.status.SetText(path);
+    views_.report.WriteLine(path);
   }
-  report_.WriteLine("");
+  views_.report.WriteLine("");
 }
 
-void ProcessPage::EndTask(bool deleteFiles, platform::WindowHandle owner) {
-  if (p_.dialogs.Show(app::MainWindowQuestion(catalog_, 65, owner)) !=
-      platform::MessageAnswer::Yes)
+void ProcessPage::EndTask(bool deleteFiles) {
+  if (!views_.prompts.Ask({common::PromptKind::Question, Msg::TerminateQuestion,
+                           catalog_.Text(Msg::TerminateQuestion)}))
     return;
-
-  for (int row = 0; row < list_.RowCount(); ++row) {
-    if (!list_.IsChecked(row)) continue;
-    const std::string path = list_.Caption(row);
+  for (int row = 0; row < views_.list.RowCount(); ++row) {
+    if (!views_.list.IsChecked(row)) continue;
+    const common::RowId id = views_.list.IdAt(row);
+    if (id >= paths_.size()) continue;
+    const std::string path = paths_[id];
     remedy::KillProcessByName(p_.processes, platform::FileNamePart(path));
     if (!deleteFiles || !IsFilePresent(p_.files, path)) continue;
     if (p_.files.DeleteFile(path)) continue;
-    platform::Message error;
-    error.text = catalog_.Text(66) + path;
-    error.caption = catalog_.Text(2);
-    error.icon = platform::MessageIcon::Error;
-    error.topmost = error.setForeground = true;
-    error.owner = owner;
-    p_.dialogs.Show(error);
+    views_.prompts.Tell({common::PromptKind::UrgentError, Msg::CannotDeleteProcess,
+                         catalog_.Text(Msg::CannotDeleteProcess) + path});
   }
   Refresh();
 }

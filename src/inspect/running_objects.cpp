@@ -26,7 +26,7 @@ bool LessNoCase(const std::string& a, const std::string& b) {
 
 class AutostartCollector {
  public:
-  explicit AutostartCollector(platform::Platform& p) : p_(p) {}
+  AutostartCollector(platform::Platform& p, common::MessagePump& pump) : p_(p), pump_(pump) {}
 
   void AddDistinct(const std::string& path) {
     for (const auto& f : files_)
@@ -39,6 +39,7 @@ class AutostartCollector {
     auto key = p_.registry.OpenKey(root, path, platform::RegAccess::Read);
     if (!key) return;
     for (const auto& name : key->ListValueNames()) {
+      pump_.ProcessPendingMessages();
       auto value = key->ReadValue(name);
       if (!value || !value->IsText()) continue;
       const std::string resolved = scan::ResolveCommandPath(p_, value->AsText());
@@ -109,6 +110,7 @@ class AutostartCollector {
     return p_.registry.OpenKey(root, path, platform::RegAccess::Read);
   }
   platform::Platform& p_;
+  common::MessagePump& pump_;
   std::vector<std::string> files_;
 };
 
@@ -121,26 +123,27 @@ bool RunningObjectList::Add(const std::string& line) {
   return true;
 }
 
-std::vector<std::string> CollectAutostartFiles(platform::Platform& p) {
-  return AutostartCollector(p).Run();
+std::vector<std::string> CollectAutostartFiles(platform::Platform& p, common::MessagePump& pump) {
+  return AutostartCollector(p, pump).Run();
 }
 
 void CollectRunningObjects(platform::Platform& p, const common::MessageCatalog& catalog,
                            const InventorySources& sources, RunningObjectList& list,
-                           TextSink* status) {
+                           common::MessagePump& pump, common::TextLine* status) {
   list.Clear();
   auto add = [&](const std::string& kind, const std::string& path) {
     list.Add(kind + path + "[" + scan::FileDigest(p.files, path) + "][" +
              std::to_string(scan::FileSize(p.files, path)) + "]");
     if (status) status->SetText(path);
+    pump.ProcessPendingMessages();
   };
   for (const auto& process : ListRunningProcesses(p.processes))
     if (IsFilePresent(p.files, process.path)) add("Proc ", process.path);
   for (const auto& value : sources.startupValues)
     add("RegRun ", scan::ResolveCommandPath(p, value.Value));
   const std::pair<const std::vector<std::string>*, std::string> places[] = {
-      {&sources.startupFolderTargets, catalog.Text(180)},
-      {&sources.serviceImagePaths, catalog.Text(181)},
+      {&sources.startupFolderTargets, catalog.Text(common::Msg::StartupKind)},
+      {&sources.serviceImagePaths, catalog.Text(common::Msg::ServiceKind)},
       {&sources.systemIniLines, "System.ini "},
   };
   for (const auto& place : places)
@@ -148,7 +151,7 @@ void CollectRunningObjects(platform::Platform& p, const common::MessageCatalog& 
       const std::string path = scan::ResolveCommandPath(p, text);
       if (!path.empty()) add(place.second, path);
     }
-  for (const auto& path : CollectAutostartFiles(p))
+  for (const auto& path : CollectAutostartFiles(p, pump))
     if (!path.empty()) add("Clsid ", path);
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/message_catalog.h"
-#include "inspect/page_views.h"
+#include "common/views.h"
 #include "inspect/startup_page.h"
 #include "platform/platform.h"
 #include "scan/name_patterns.h"
@@ -32,19 +32,19 @@ class RunningObjectList : public scan::RunningObjects {
 struct InventorySources {
   std::vector<StartupF> startupValues;             // the main window's startup page
   std::vector<std::string> startupFolderTargets;   // the tool window's Startup folder rows
-  std::vector<std::string> serviceImagePaths;      // sub-item 0 of the service rows
+  std::vector<std::string> serviceImagePaths;      // the image paths of the service rows
   std::vector<std::string> systemIniLines;         // the System.ini rows
 };
 
 // The autostart places of the registry, in their fixed order: distinct paths (ignoring
-// case), some of them empty.
-std::vector<std::string> CollectAutostartFiles(platform::Platform& p);
+// case), some of them empty. Pending messages go through before each place's entries.
+std::vector<std::string> CollectAutostartFiles(platform::Platform& p, common::MessagePump& pump);
 
 // Rebuilds `list` from empty: "Proc ", "RegRun ", "Startup ", "Service ", "System.ini " and
 // "Clsid " lines of path, "[" digest "]" and "[" size "]". Each added path is shown in
-// `status` when one is given.
+// `status` when one is given, and pending messages go through after it.
 void CollectRunningObjects(platform::Platform& p, const common::MessageCatalog& catalog,
                            const InventorySources& sources, RunningObjectList& list,
-                           TextSink* status = nullptr);
+                           common::MessagePump& pump, common::TextLine* status = nullptr);
 
 }  // namespace morvanta::inspect

@@ -1,6 +1,7 @@
 #include "inspect/services.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "platform/text.h"
 #include "platform/types.h"
@@ -28,11 +29,11 @@ const char* const kVersionKeys[] = {"CompanyName",    "FileDescription",  "FileV
                                     "InternalName",   "LegalCopyright",   "OriginalFilename",
                                     "ProductName",    "ProductVersion"};
 
-std::string StateText(const std::optional<platform::ServiceStatus>& status) {
-  if (!status) return "Unknown";
-  if (status->state == ServiceState::Paused) return "Paused";
-  if (status->state == ServiceState::Running) return "Running";
-  return "Stopped";
+ServiceRunState RunStateOf(const std::optional<platform::ServiceStatus>& status) {
+  if (!status) return ServiceRunState::Unknown;
+  if (status->state == ServiceState::Paused) return ServiceRunState::Paused;
+  if (status->state == ServiceState::Running) return ServiceRunState::Running;
+  return ServiceRunState::Stopped;
 }
 
 // Requests the change, then polls until `target`, a failed query, a check-point that goes
@@ -63,9 +64,37 @@ bool ChangeAndWait(platform::Platform& p, const std::string& keyName, ServiceSta
   return status->state == target;
 }
 
-bool HasKeyName(const ServiceRow& row) { return !row.SubItem(3).empty(); }
-
 }  // namespace
+
+std::string PathCellText(const ServiceRow& row, const std::string& listFailedText) {
+  switch (row.kind) {
+    case ServiceRowKind::Service: return row.imagePath;
+    case ServiceRowKind::CannotOpen: return "Can not open service!";
+    case ServiceRowKind::CannotGetInformation: return "Can not get information!";
+    case ServiceRowKind::CannotQuery: return "Can not query information!";
+    case ServiceRowKind::NotOnThisSystem: return "For Windows NT/2000/XP only!";
+    case ServiceRowKind::ListFailed: return listFailedText;
+  }
+  return "";
+}
+
+std::string StateText(ServiceRunState state) {
+  switch (state) {
+    case ServiceRunState::Running: return "Running";
+    case ServiceRunState::Stopped: return "Stopped";
+    case ServiceRunState::Paused: return "Paused";
+    case ServiceRunState::Unknown: return "Unknown";
+  }
+  return "";
+}
+
+std::string StatusCellText(const ServiceRow& row) {
+  return row.IsComplete() ? StateText(row.state) : std::string();
+}
+
+std::string StartTypeCellText(const ServiceRow& row) {
+  return row.IsComplete() ? StartTypeText(row.startType) : std::string();
+}
 
 std::string StartTypeText(StartType type) {
   if (type == StartType::Disabled) return "Disabled";
@@ -126,51 +155,60 @@ bool IsNonMicrosoftImage(platform::Platform& p, const std::string& imagePath) {
   return copyright.find("Microsoft Corp") == std::string::npos;
 }
 
-std::optional<std::vector<ServiceRow>> ListServices(platform::Platform& p) {
+std::optional<std::vector<ServiceRow>> ListServices(platform::Platform& p,
+                                                    common::MessagePump& pump) {
   auto entries = p.services.List(kServiceListBufferBytes);
   if (!entries) return std::nullopt;
   std::vector<ServiceRow> rows;
   for (const auto& entry : *entries) {
+    pump.ProcessPendingMessages();
     ServiceRow row;
-    row.caption = entry.displayName;
+    row.displayName = entry.displayName;
     const std::string keyName = p.services.KeyNameOf(entry.displayName);
     auto query = p.services.QueryConfig(keyName);
     if (!query.config) {
       switch (query.error) {
         case platform::ConfigQueryError::CannotOpen:
-          row.subItems = {"Can not open service!"};
+          row.kind = ServiceRowKind::CannotOpen;
           break;
         case platform::ConfigQueryError::CannotGetSize:
-          row.subItems = {"Can not get information!"};
+          row.kind = ServiceRowKind::CannotGetInformation;
           break;
         case platform::ConfigQueryError::CannotQuery:
-          row.subItems = {"Can not query information!", keyName};
+          row.kind = ServiceRowKind::CannotQuery;
+          row.keyName = keyName;
           break;
       }
       rows.push_back(std::move(row));
       continue;
     }
-    const std::string& image = query.config->binaryPath;
-    if (!platform::TrimControls(image).empty()) row.nonMicrosoft = IsNonMicrosoftImage(p, image);
-    row.subItems = {image, StateText(p.services.QueryStatus(keyName)),
-                    StartTypeText(query.config->startType), keyName};
+    row.imagePath = query.config->binaryPath;
+    if (!platform::TrimControls(row.imagePath).empty())
+      row.nonMicrosoft = IsNonMicrosoftImage(p, row.imagePath);
+    row.state = RunStateOf(p.services.QueryStatus(keyName));
+    row.startType = query.config->startType;
+    row.keyName = keyName;
     rows.push_back(std::move(row));
   }
   return rows;
 }
 
-ServiceListing LoadServiceListing(platform::Platform& p, const std::string& failureText) {
+ServiceListing LoadServiceListing(platform::Platform& p, common::MessagePump& pump) {
   ServiceListing listing;
   if ((p.system.PackedVersion() & 0x80000000u) != 0) {
-    listing.rows.push_back({"", {"For Windows NT/2000/XP only!"}, false});
+    ServiceRow notice;
+    notice.kind = ServiceRowKind::NotOnThisSystem;
+    listing.rows.push_back(notice);
     listing.listEnabled = false;
     return listing;
   }
-  auto rows = ListServices(p);
-  if (rows)
+  if (auto rows = ListServices(p, pump)) {
     listing.rows = std::move(*rows);
-  else
-    listing.rows.push_back({"", {failureText}, false});
+  } else {
+    ServiceRow notice;
+    notice.kind = ServiceRowKind::ListFailed;
+    listing.rows.push_back(notice);
+  }
   return listing;
 }
 
@@ -192,60 +230,53 @@ std::string ServiceKeyNameOf(platform::Platform& p, const std::string& displayNa
   return p.services.KeyNameOf(displayName);
 }
 
-namespace {
-
-bool ChangeCell(ServiceRow& row, size_t index, const std::string& newText, bool ok) {
-  if (ok) {
-    if (row.subItems.size() <= index) row.subItems.resize(index + 1);
-    row.subItems[index] = newText;
-  }
-  return ok;
+bool StartServiceRow(platform::Platform& p, ServiceRow& row) {
+  if (!row.IsComplete() || !StartServiceAndWait(p, row.keyName)) return false;
+  row.state = ServiceRunState::Running;
+  return true;
 }
 
-}  // namespace
-
-bool StartServiceRow(platform::Platform& p, ServiceRow& row, const std::string& runningText) {
-  if (!HasKeyName(row)) return false;
-  return ChangeCell(row, 1, runningText, StartServiceAndWait(p, row.SubItem(3)));
+bool StopServiceRow(platform::Platform& p, ServiceRow& row) {
+  if (!row.IsComplete() || !StopServiceAndWait(p, row.keyName)) return false;
+  row.state = ServiceRunState::Stopped;
+  return true;
 }
 
-bool StopServiceRow(platform::Platform& p, ServiceRow& row, const std::string& stoppedText) {
-  if (!HasKeyName(row)) return false;
-  return ChangeCell(row, 1, stoppedText, StopServiceAndWait(p, row.SubItem(3)));
-}
-
-bool RestartServiceRow(platform::Platform& p, ServiceRow& row, const std::string& runningText,
-                       const std::string& stoppedText) {
-  StopServiceRow(p, row, stoppedText);
-  return StartServiceRow(p, row, runningText);
+bool RestartServiceRow(platform::Platform& p, ServiceRow& row) {
+  StopServiceRow(p, row);
+  return StartServiceRow(p, row);
 }
 
 bool SetStartTypeRow(platform::Platform& p, ServiceRow& row, StartType type) {
-  if (!HasKeyName(row)) return false;
-  return ChangeCell(row, 2, StartTypeText(type), SetServiceStartType(p, row.SubItem(3), type));
+  if (!row.IsComplete() || !SetServiceStartType(p, row.keyName, type)) return false;
+  row.startType = type;
+  return true;
 }
 
 bool StopServiceByImagePath(platform::Platform& p, std::vector<ServiceRow>& rows,
-                            const std::string& pathPrefix) {
+                            const std::string& pathPrefix, common::MessagePump& pump) {
+  // An empty prefix would match every path and stop whichever service is listed first.
+  if (pathPrefix.empty()) return false;
   const std::string prefix = platform::AsciiLower(pathPrefix);
-  for (auto& row : rows) {
-    if (platform::AsciiLower(row.SubItem(0)).compare(0, prefix.size(), prefix) != 0) continue;
-    if (!HasKeyName(row)) continue;
-    if (StopServiceAndWait(p, row.SubItem(3))) {
-      row.subItems[1] = "Stopped";
-      return true;
+  try {
+    for (auto& row : rows) {
+      pump.ProcessPendingMessages();
+      if (!row.IsComplete()) continue;
+      if (!platform::StartsWith(platform::AsciiLower(row.imagePath), prefix)) continue;
+      if (StopServiceRow(p, row)) return true;
     }
+  } catch (const std::exception&) {
   }
   return false;
 }
 
 ServiceButtons ChangeCmdStatus(bool enable, const ServiceRow* row) {
   ServiceButtons b;
-  if (!enable || !row || row->SubItem(1).empty() || row->SubItem(2).empty()) return b;
-  const bool isProtected = row->caption == kProtectedServiceCaption;
-  if (row->SubItem(2) != "Disabled" && !isProtected) {
+  if (!enable || !row || !row->IsComplete()) return b;
+  const bool isProtected = row->displayName == kProtectedServiceCaption;
+  if (row->startType != StartType::Disabled && !isProtected) {
     b.startupMode = true;
-    const bool running = row->SubItem(1) == "Running";
+    const bool running = row->state == ServiceRunState::Running;
     b.stop = b.restart = running;
     b.start = !running;
   } else {

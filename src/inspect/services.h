@@ -8,20 +8,36 @@
 #include <utility>
 #include <vector>
 
+#include "common/views.h"
 #include "platform/platform.h"
 
 namespace morvanta::inspect {
 
-// One row of a service list. Sub-items: 0 image path (or an error text), 1 status,
-// 2 start type, 3 key name; a row that could not be read completely has fewer.
+// What a row of a service list holds: a service read completely, one whose service or
+// configuration could not be read, or a notice row standing in for the whole list.
+enum class ServiceRowKind {
+  Service,
+  CannotOpen,            // "Can not open service!"
+  CannotGetInformation,  // "Can not get information!"
+  CannotQuery,           // "Can not query information!", with the key name
+  NotOnThisSystem,       // the notice "For Windows NT/2000/XP only!"
+  ListFailed,            // the notice "Can not get Service List!"
+};
+
+enum class ServiceRunState { Unknown, Running, Stopped, Paused };
+
+// One row of a service list, as typed state; the windows and the reports render the cells.
 struct ServiceRow {
-  std::string caption;
-  std::vector<std::string> subItems;
+  ServiceRowKind kind = ServiceRowKind::Service;
+  std::string displayName;  // the caption; empty for the notice rows
+  std::string imagePath;    // as configured
+  std::string keyName;      // the name the Service Control Manager knows; empty when unknown
+  ServiceRunState state = ServiceRunState::Unknown;
+  platform::StartType startType = platform::StartType::Manual;
   bool nonMicrosoft = false;  // the tool window shows image 6 instead of 3
 
-  std::string SubItem(size_t index) const {
-    return index < subItems.size() ? subItems[index] : std::string();
-  }
+  // The status and start-type cells hold something, and the buttons may act on the row.
+  bool IsComplete() const { return kind == ServiceRowKind::Service; }
 };
 
 // The service list, or the notice row that stands in for it.
@@ -29,6 +45,13 @@ struct ServiceListing {
   std::vector<ServiceRow> rows;
   bool listEnabled = true;  // false on the Windows 9x family
 };
+
+// The texts of a row's "Path", "Status" and "StartupType" cells. `listFailedText` is the
+// text of the ListFailed notice ("Can not get Service List!", catalogue entry 111).
+std::string PathCellText(const ServiceRow& row, const std::string& listFailedText);
+std::string StateText(ServiceRunState state);
+std::string StatusCellText(const ServiceRow& row);
+std::string StartTypeCellText(const ServiceRow& row);
 
 // The enumeration buffer of the listing.
 constexpr size_t kServiceListBufferBytes = 147492;
@@ -57,12 +80,13 @@ std::vector<std::pair<std::string, std::string>> ReadVersionStrings(platform::Pl
 // The image file's "LegalCopyright" lacks "Microsoft Corp".
 bool IsNonMicrosoftImage(platform::Platform& p, const std::string& imagePath);
 
-// Lists the Win32 services in enumeration order; nothing when the manager cannot be opened.
-std::optional<std::vector<ServiceRow>> ListServices(platform::Platform& p);
+// Lists the Win32 services in enumeration order, letting pending messages through before
+// each; nothing when the manager cannot be opened.
+std::optional<std::vector<ServiceRow>> ListServices(platform::Platform& p,
+                                                    common::MessagePump& pump);
 
-// The refresh of a service list: the 9x notice, the listing, or the failure row with
-// `failureText` ("Can not get Service List!", catalogue entry 111 on refresh).
-ServiceListing LoadServiceListing(platform::Platform& p, const std::string& failureText);
+// The refresh of a service list: the 9x notice, the listing, or the ListFailed notice.
+ServiceListing LoadServiceListing(platform::Platform& p, common::MessagePump& pump);
 
 // Start or stop and wait for the final state (at most kServiceWaitBoundMs).
 bool StartServiceAndWait(platform::Platform& p, const std::string& keyName);
@@ -72,19 +96,19 @@ bool SetServiceStartType(platform::Platform& p, const std::string& keyName,
 // The key name of a display name; empty when unknown.
 std::string ServiceKeyNameOf(platform::Platform& p, const std::string& displayName);
 
-// The button operations on one row: the cell shows the new text on success and keeps the
-// old one on failure. Rows without a key name are left alone (false).
-bool StartServiceRow(platform::Platform& p, ServiceRow& row, const std::string& runningText);
-bool StopServiceRow(platform::Platform& p, ServiceRow& row, const std::string& stoppedText);
+// The button operations on one row: the row takes the new state on success and keeps the
+// old one on failure. Rows that were not read completely are left alone (false).
+bool StartServiceRow(platform::Platform& p, ServiceRow& row);
+bool StopServiceRow(platform::Platform& p, ServiceRow& row);
 // Stop, then start; a failed stop does not prevent the start. The result is the start's.
-bool RestartServiceRow(platform::Platform& p, ServiceRow& row, const std::string& runningText,
-                       const std::string& stoppedText);
+bool RestartServiceRow(platform::Platform& p, ServiceRow& row);
 bool SetStartTypeRow(platform::Platform& p, ServiceRow& row, platform::StartType type);
 
-// Stops the first row's service whose image path begins with `pathPrefix` (ignoring case);
-// on success that row shows "Stopped". A failed stop goes on with the next row.
+// Stops the first row's service whose image path begins with `pathPrefix` (ignoring case),
+// letting pending messages through before each row; on success that row is Stopped. A
+// failed stop goes on with the next row. An empty prefix names no service.
 bool StopServiceByImagePath(platform::Platform& p, std::vector<ServiceRow>& rows,
-                            const std::string& pathPrefix);
+                            const std::string& pathPrefix, common::MessagePump& pump);
 
 // The tool window's four service buttons.
 struct ServiceButtons {

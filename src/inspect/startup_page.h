@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/message_catalog.h"
-#include "inspect/page_views.h"
+#include "common/views.h"
 #include "platform/platform.h"
 
 namespace morvanta::inspect {
@@ -18,30 +18,41 @@ struct StartupF {
   std::string Value;
 };
 
+// What the startup page reaches of its window.
+struct StartupPageViews {
+  common::CheckList& list;
+  common::ReportSink& report;
+  common::Prompts& prompts;
+};
+
+// The logic of the page. Each row's id is the index of its entry in `entries`, the list the
+// page fills (the session keeps it for the inventory and the reports).
 class StartupPage {
  public:
   // `regBasePath` is the RegBase file to read: the program folder's in the program.
-  StartupPage(platform::Platform platform, const common::MessageCatalog& catalog, CheckList& list,
-              ReportSink& report, std::string regBasePath)
-      : p_(platform), catalog_(catalog), list_(list), report_(report),
-        regBasePath_(std::move(regBasePath)) {}
+  StartupPage(platform::Platform platform, const common::MessageCatalog& catalog,
+              StartupPageViews views, std::string regBasePath, std::vector<StartupF>& entries)
+      : p_(platform), catalog_(catalog), views_(views), regBasePath_(std::move(regBasePath)),
+        entries_(entries) {}
 
   // `Button15Click`: rebuilds the rows and the StartupF list; while a report is written,
   // also its "Startup files:" section.
   void Refresh();
-  // `Button14Click`: after a Yes, deletes the value of each ticked row, reports failures,
-  // confirms, and refreshes.
-  void DeleteValues(platform::WindowHandle owner);
+  // `Button14Click`: after a Yes, deletes the value of each ticked row, reports each
+  // failure, confirms when every deletion succeeded, and refreshes.
+  void DeleteValues();
 
   const std::vector<StartupF>& Entries() const { return entries_; }
 
  private:
+  // False after the failure was reported.
+  bool DeleteValue(const StartupF& entry);
+
   platform::Platform p_;
   const common::MessageCatalog& catalog_;
-  CheckList& list_;
-  ReportSink& report_;
+  StartupPageViews views_;
   std::string regBasePath_;
-  std::vector<StartupF> entries_;
+  std::vector<StartupF>& entries_;
 };
 
 }  // namespace morvanta::inspect

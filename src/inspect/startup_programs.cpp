@@ -115,28 +115,36 @@ std::vector<StartupFolderEntry> LoadAllFromDirs(platform::Platform p) {
   return all;
 }
 
-bool ChangeReg(platform::Registry& registry, const std::string& code, const std::string& name,
-               const std::string& command, bool ticked, bool remove) {
-  const platform::RegRoot root = RootOfCode(code);
-  const std::string target = PairKey(code, !ticked);
-  const std::string source = PairKey(code, ticked);
+ChangeResult ChangeReg(platform::Registry& registry, const StartupRegEntry& entry, bool ticked,
+                       bool remove) {
+  const platform::RegRoot root = RootOfCode(entry.code);
+  const std::string current = PairKey(entry.code, !entry.enabled);
+  {
+    // The row may be stale: the value must still be there and still say what the row shows.
+    auto key = registry.OpenKey(root, current, platform::RegAccess::Read);
+    auto value = key ? key->ReadValue(entry.name) : std::nullopt;
+    if (!value || !value->IsText() || value->AsText() != entry.command) return ChangeResult::Stale;
+  }
+  const std::string target = PairKey(entry.code, !ticked);
+  const std::string source = PairKey(entry.code, ticked);
   auto targetKey = registry.CreateKey(root, target);
-  if (!targetKey) return false;
+  if (!targetKey) return ChangeResult::Failed;
   if (remove) {
-    targetKey->DeleteValue(name);
+    targetKey->DeleteValue(entry.name);
   } else {
     // A value stored for expansion ("%ProgramFiles%\...") keeps its type on the move.
     platform::RegType type = platform::RegType::String;
     if (auto sourceKey = registry.OpenKey(root, source, platform::RegAccess::Read)) {
-      auto old = sourceKey->ReadValue(name);
+      auto old = sourceKey->ReadValue(entry.name);
       if (old && old->type == platform::RegType::ExpandString) type = old->type;
     }
-    targetKey->WriteValue(name, platform::RegValue::FromString(command, type));
+    if (!targetKey->WriteValue(entry.name, platform::RegValue::FromString(entry.command, type)))
+      return ChangeResult::Failed;
   }
   targetKey.reset();
   if (auto sourceKey = registry.OpenKey(root, source, platform::RegAccess::All))
-    sourceKey->DeleteValue(name);
-  return true;
+    sourceKey->DeleteValue(entry.name);
+  return ChangeResult::Done;
 }
 
 CheckChange CheckChangeOf(bool ticked, bool enabledMarker) {

@@ -52,11 +52,22 @@ std::vector<StartupRegEntry> LoadAllFromReg(platform::Registry& registry);
 std::vector<StartupFolderEntry> LoadFromDir(platform::Platform platform, const std::string& code);
 std::vector<StartupFolderEntry> LoadAllFromDirs(platform::Platform platform);
 
-// Moves one value between the live key and its "_Bak" twin (`ticked`: into the live key),
-// or with `remove` deletes it from both. False when the target key does not open: then
-// nothing changed.
-bool ChangeReg(platform::Registry& registry, const std::string& code, const std::string& name,
-               const std::string& command, bool ticked, bool remove);
+enum class ChangeResult {
+  Done,
+  // The value is no longer what the row shows where the row says it lives (changed or
+  // deleted since the list was loaded): nothing was changed; the list wants reloading.
+  Stale,
+  // The target key did not open or the value could not be written there: nothing was
+  // changed, the value is where it was.
+  Failed,
+};
+
+// Moves the entry's value between the live key and its "_Bak" twin (`ticked`: into the
+// live key), or with `remove` deletes it from both. The entry is the row as listed: its
+// code names the pair, `enabled` the key the value lives in. The value leaves its old key
+// only once the new key holds it.
+ChangeResult ChangeReg(platform::Registry& registry, const StartupRegEntry& entry, bool ticked,
+                       bool remove);
 
 // What a click on a registry row's check box asks for, from its check state and the
 // enabled marker (whether the value currently lives in the live key).

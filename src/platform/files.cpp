@@ -30,4 +30,16 @@ bool Files::WriteAll(const std::string& path, const void* data, size_t size) {
   return file && file->Write(data, size);
 }
 
+bool Files::WriteAtomically(const std::string& path, const void* data, size_t size) {
+  const std::string fresh = path + kNewFileSuffix;
+  bool written = false;
+  {
+    auto file = Open(fresh, OpenMode::Write);
+    written = file && file->Write(data, size);
+  }  // closed before it replaces the old file
+  if (written && ReplaceFile(fresh, path)) return true;
+  DeleteFile(fresh);
+  return false;
+}
+
 }  // namespace morvanta::platform

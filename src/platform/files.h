@@ -73,6 +73,9 @@ class Files {
   virtual bool RemoveDirectory(const std::string& path) = 0;
   // Moves or renames a file or folder; fails when the target exists.
   virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  // Moves a file over another in one step, replacing it (or simply moves it when there is
+  // none). When it fails (the target is open, read-only, or a folder) both stay as they were.
+  virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
   virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
 
   virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode) = 0;
@@ -83,6 +86,9 @@ class Files {
   // The local time of a file time as a packed DOS date (high word) and time (low word).
   virtual std::optional<uint32_t> ToLocalDosDateTime(FileTime time) = 0;
   virtual std::string CurrentDirectory() = 0;
+  // The system's words for why the last operation of this thread failed, for messages;
+  // empty when it gave none.
+  virtual std::string LastErrorText() = 0;
 
   // Conveniences built on the operations above.
   bool Exists(const std::string& path) { return GetAttributes(path).has_value(); }
@@ -95,6 +101,14 @@ class Files {
   bool WriteAll(const std::string& path, const std::string& text) {
     return WriteAll(path, text.data(), text.size());
   }
+  // Rewrites a file whole without ever leaving a part of it: the content goes into a new
+  // file beside it (path + ".new"), which then replaces the file in one step. On failure
+  // the new file is removed and the old one is as it was.
+  bool WriteAtomically(const std::string& path, const void* data, size_t size);
+  bool WriteAtomically(const std::string& path, const std::string& text) {
+    return WriteAtomically(path, text.data(), text.size());
+  }
+  static constexpr char kNewFileSuffix[] = ".new";
 };
 
 }  // namespace morvanta::platform

@@ -43,7 +43,7 @@ void AlertList::Clear() {
 void ScanSession::Reset() {
   Alerts.Clear();
   AlertCounter = 0;
-  Abort = false;
+  Abort.Clear();
   Found = false;
   ReportHeaderWritten = false;
 }

@@ -8,6 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "common/views.h"
+
 namespace morvanta::scan {
 
 struct Alert {
@@ -47,7 +49,8 @@ class AlertList {
 struct ScanSession {
   AlertList Alerts;
   int32_t AlertCounter = 0;  // flagged files, shown at the end of the scans
-  bool Abort = false;
+  // The run's one abort flag: "Abort", a second click on a starting button, Ctrl+C.
+  common::AbortFlag Abort;
   bool Found = false;
   bool ReportInProgress = false;
   bool ReportHeaderWritten = false;

@@ -12,8 +12,7 @@
 namespace morvanta::scan {
 namespace {
 
-constexpr int kInfectedFileText = 5;    // ": Infected file ("
-constexpr int kCannotOpenFileText = 6;  // ": Cannot open file ("
+using common::Msg;
 
 // One folder being walked: its listing and the next entry to take up.
 struct WalkLevel {
@@ -30,7 +29,7 @@ std::optional<WalkLevel> OpenLevel(platform::Platform& platform, std::string fol
   return WalkLevel{folder, std::move(*entries), 0, platform.system.LongTimeText()};
 }
 
-void FlagFile(platform::Platform& platform, ScanSession& session, LogSink& log,
+void FlagFile(platform::Platform& platform, ScanSession& session, common::LogLines& log,
               const common::MessageCatalog& catalog, const WalkLevel& level,
               const std::string& name, const std::string& threatName) {
   const std::string path = level.folder + name;
@@ -38,11 +37,11 @@ void FlagFile(platform::Platform& platform, ScanSession& session, LogSink& log,
     const std::string digest = FileDigest(platform.files, path);
     session.Alerts.AddAlert(path, threatName, digest, -1, true, false, false, false);
   } catch (const std::exception&) {
-    log.AddLogLine(level.time + catalog.Text(kCannotOpenFileText) + path + ") " + path);
+    log.AddLine(level.time + catalog.Text(Msg::CannotOpenFileLine) + path + ") " + path);
     return;
   }
   session.CountUp();
-  log.AddLogLine(level.time + catalog.Text(kInfectedFileText) + threatName + ") " + path);
+  log.AddLine(level.time + catalog.Text(Msg::InfectedFileLine) + threatName + ") " + path);
 }
 
 }  // namespace
@@ -56,7 +55,7 @@ std::vector<std::string> SnapshotProcesses::ImagePaths() {
   return paths;
 }
 
-bool FlagFolderContents(platform::Platform& platform, ScanSession& session, LogSink& log,
+bool FlagFolderContents(platform::Platform& platform, ScanSession& session, common::LogLines& log,
                         const common::MessageCatalog& catalog, const std::string& folder,
                         const std::string& threatName, bool recurse) {
   auto top = OpenLevel(platform, folder);

@@ -6,18 +6,12 @@
 #include <vector>
 
 #include "common/message_catalog.h"
+#include "common/views.h"
 #include "platform/platform.h"
 #include "scan/alerts.h"
 #include "scan/name_patterns.h"
 
 namespace morvanta::scan {
-
-// Where the walker's progress lines go (the results page's log memo).
-class LogSink {
- public:
-  virtual ~LogSink() = default;
-  virtual void AddLogLine(const std::string& line) = 0;
-};
 
 // The running-process list: full image paths in snapshot order.
 class RunningProcesses {
@@ -53,7 +47,7 @@ class SnapshotProcesses : public RunningProcesses {
 // already listed) raises the session's alert counter by one and logs "T: Infected file
 // (threat) path"; a file that fails on the way is not counted and logs "T: Cannot open
 // file (path) path". False when `folder` itself cannot be listed.
-bool FlagFolderContents(platform::Platform& platform, ScanSession& session, LogSink& log,
+bool FlagFolderContents(platform::Platform& platform, ScanSession& session, common::LogLines& log,
                         const common::MessageCatalog& catalog, const std::string& folder,
                         const std::string& threatName, bool recurse);
 

@@ -17,8 +17,6 @@ TForm2::TForm2(TForm1& main, platform::Registry& registry) : main_(main), regist
   args.caption = "Select your action";
   args.width = 320;
   args.height = 200;
-  args.x = 240;
-  args.y = 180;
   args.owner = main.Handle();
   args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   Create(args);

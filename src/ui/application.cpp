@@ -4,7 +4,39 @@
 
 namespace morvanta::ui {
 
-Application::Application(ApplicationServices services) : services_(std::move(services)) {
+ApplicationWindow::ApplicationWindow(const std::string& title) {
+  WindowArgs args;
+  args.caption = title;
+  args.x = args.y = 0;
+  args.width = args.height = 0;
+  args.clientSize = false;
+  // Visible but of no size: what the task bar needs to show a button with the title.
+  args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
+  Create(args);
+}
+
+bool ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  switch (message) {
+    case WM_ACTIVATE:
+      // Activating the task bar button activates the main window.
+      if (LOWORD(wParam) != WA_INACTIVE && main_ && ::IsWindowEnabled(main_)) {
+        ::SetActiveWindow(main_);
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_RESTORE && main_) ::ShowWindow(main_, SW_RESTORE);
+      return false;
+  }
+  return false;
+}
+
+void ApplicationWindow::OnClose() {
+  if (main_) ::PostMessageA(main_, WM_CLOSE, 0, 0);
+}
+
+Application::Application(app::Session& session) : session_(session) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
 }
@@ -12,22 +44,18 @@ Application::Application(ApplicationServices services) : services_(std::move(ser
 Application::~Application() = default;
 
 bool Application::CreateWindows() {
-  MainWindowServices mainServices{
-      services_.platform, services_.catalog, services_.loadDatabase, services_.databaseDate,
-      [this](const std::string& name) { ShowWindowByClass(name); },
-      [this] { return updateCheckState_; }};
-  form1_ = std::make_unique<TForm1>(mainServices);
+  form1_ = std::make_unique<TForm1>(session_, *this, appWindow_.Handle());
+  appWindow_.SetMainWindow(form1_->Handle());
   if (!form1_->FormCreate()) return false;
   HWND owner = form1_->Handle();
-  form2_ = std::make_unique<TForm2>(*form1_, services_.platform.registry);
+  form2_ = std::make_unique<TForm2>(*form1_, session_.Platform().registry);
   form1_->SetChooser(form2_.get());
   form3_ = std::make_unique<TForm3>(owner);
   form4_ = std::make_unique<TForm4>(owner);
   form9_ = std::make_unique<TForm9>(owner);
-  frmMain_ = std::make_unique<TfrmMain>(owner, services_.platform);
-  // The service page's refresh reloads every tab of the tool window with the same rows.
-  form1_->SetToolWindowRefresh(
-      [this](const inspect::ServiceListing& listing) { frmMain_->RefreshFromMain(listing); });
+  frmMain_ = std::make_unique<TfrmMain>(owner, session_);
+  // The tool window lists the services at its creation; the main window shows the same rows.
+  form1_->ShowServiceRows();
   form12_ = std::make_unique<TForm12>(owner);
   formIG_ = std::make_unique<TFormIG>(owner);
   formL_ = std::make_unique<TFormL>(owner);
@@ -36,6 +64,7 @@ bool Application::CreateWindows() {
 }
 
 int Application::Run() {
+  ::ShowWindow(appWindow_.Handle(), SW_SHOWNOACTIVATE);
   form1_->Show();
   MSG message;
   while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -46,22 +75,20 @@ int Application::Run() {
   return static_cast<int>(message.wParam);
 }
 
-Window* Application::WindowByClass(const std::string& name) {
-  if (name == "TForm1") return form1_.get();
-  if (name == "TForm2") return form2_.get();
-  if (name == "TForm3") return form3_.get();
-  if (name == "TForm4") return form4_.get();
-  if (name == "TForm9") return form9_.get();
-  if (name == "TfrmMain") return frmMain_.get();
-  if (name == "TForm12") return form12_.get();
-  if (name == "TFormIG") return formIG_.get();
-  if (name == "TFormL") return formL_.get();
-  if (name == "TFormR") return formR_.get();
-  return nullptr;
-}
-
-void Application::ShowWindowByClass(const std::string& name) {
-  if (Window* w = WindowByClass(name)) w->Show();
+Window& Application::Get(WindowId id) {
+  switch (id) {
+    case WindowId::Main: return *form1_;
+    case WindowId::Chooser: return *form2_;
+    case WindowId::FullScan: return *form3_;
+    case WindowId::Upgrade: return *form4_;
+    case WindowId::QuarantineManager: return *form9_;
+    case WindowId::ToolWindow: return *frmMain_;
+    case WindowId::LogOptimizer: return *form12_;
+    case WindowId::IgnoreList: return *formIG_;
+    case WindowId::Language: return *formL_;
+    case WindowId::ReportManager: return *formR_;
+  }
+  return *form1_;
 }
 
 }  // namespace morvanta::ui

@@ -1,34 +1,40 @@
-// The running program in its normal mode: every window, created once in a fixed order and
-// kept until the end, and the message loop.
+// The running program in its normal mode: every window, created once in a fixed order over
+// one session and kept until the end, and the message loop.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
-#include "common/message_catalog.h"
-#include "platform/platform.h"
+#include "app/session.h"
 #include "ui/action_chooser.h"
 #include "ui/frm_main.h"
 #include "ui/main_window.h"
 #include "ui/tool_windows.h"
+#include "ui/window_directory.h"
 
 namespace morvanta::ui {
 
-// What the windows need that lives outside them.
-struct ApplicationServices {
-  platform::Platform platform;
-  common::MessageCatalog& catalog;
-  std::function<bool(std::string& error)> loadDatabase;
-  std::function<std::string()> databaseDate;
+// The hidden window whose title the task bar shows for the whole program; it owns the main
+// window, so the main window has no button of its own there.
+class ApplicationWindow : public Window {
+ public:
+  explicit ApplicationWindow(const std::string& title);
+  void SetMainWindow(HWND main) { main_ = main; }
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnClose() override;
+
+ private:
+  HWND main_ = nullptr;
 };
 
-class Application {
+class Application : public WindowDirectory {
  public:
   static constexpr char kTitle[] = "Morvanta Pro v4 - SE";
 
-  explicit Application(ApplicationServices services);
-  ~Application();
+  explicit Application(app::Session& session);
+  ~Application() override;
 
   // Creates the windows in order; false when the main window's creation step refused to
   // run (the program then ends with exit code 1).
@@ -36,15 +42,15 @@ class Application {
   // Shows the main window and runs the message loop until it closes; the exit code.
   int Run();
 
+  Window& Get(WindowId id) override;
+  TfrmMain& ToolWindow() override { return *frmMain_; }
   TForm1& Main() { return *form1_; }
   TForm2& Chooser() { return *form2_; }
-  TfrmMain& FrmMain() { return *frmMain_; }
-  Window* WindowByClass(const std::string& className);
-  void ShowWindowByClass(const std::string& className);
+  ApplicationWindow& AppWindow() { return appWindow_; }
 
  private:
-  ApplicationServices services_;
-  int updateCheckState_ = 0;
+  app::Session& session_;
+  ApplicationWindow appWindow_{kTitle};
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<TForm2> form2_;
   std::unique_ptr<TForm3> form3_;

@@ -1,6 +1,8 @@
 #include "ui/controls.h"
 
 #include <commctrl.h>
+#include <algorithm>
+#include <exception>
 #include <shellapi.h>
 
 #include "ui/window.h"
@@ -38,7 +40,10 @@ LRESULT CALLBACK Button::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   if (message == WM_MOUSEMOVE && self->hover_) {
     try {
       self->hover_();
+    } catch (const std::exception& e) {
+      TraceHandlerFailure("hover", e.what());
     } catch (...) {
+      TraceHandlerFailure("hover", "unknown exception");
     }
   }
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
@@ -115,13 +120,21 @@ void ListView::SetSubItemText(int item, int subItem, const std::string& text) {
 }
 
 std::string ListView::ItemText(int item, int subItem) const {
-  char text[1024] = {};
-  LVITEMA lv = {};
-  lv.iSubItem = subItem;
-  lv.pszText = text;
-  lv.cchTextMax = sizeof text;
-  ::SendMessageA(hwnd_, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&lv));
-  return text;
+  // The control copies what fits and says how much it copied: grow until the text fits.
+  std::string text(256, '\0');
+  for (;;) {
+    LVITEMA lv = {};
+    lv.iSubItem = subItem;
+    lv.pszText = text.data();
+    lv.cchTextMax = static_cast<int>(text.size());
+    const auto copied = static_cast<size_t>(
+        ::SendMessageA(hwnd_, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&lv)));
+    if (copied + 1 < text.size() || text.size() >= (size_t{1} << 20)) {
+      text.resize(std::min(copied, text.size()));
+      return text;
+    }
+    text.assign(text.size() * 2, '\0');
+  }
 }
 
 bool ListView::IsChecked(int item) const { return ListView_GetCheckState(hwnd_, item) != 0; }
@@ -324,6 +337,20 @@ void StatusBar::Create(HWND parent, const std::vector<int>& widths) {
   hwnd_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
                             nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+  SetWidths(widths);
+}
+
+int StatusBar::TextWidth(const std::string& text) const {
+  HDC dc = ::GetDC(hwnd_);
+  HGDIOBJ old = ::SelectObject(dc, DefaultFont());
+  SIZE size = {};
+  ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(hwnd_, dc);
+  return size.cx;
+}
+
+void StatusBar::SetWidths(const std::vector<int>& widths) {
   std::vector<int> edges;
   int right = 0;
   for (int w : widths) edges.push_back(right += w);

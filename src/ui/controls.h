@@ -181,6 +181,9 @@ class StatusBar : public Control {
  public:
   // `widths` are the panels' widths; the last panel takes the rest.
   void Create(HWND parent, const std::vector<int>& widths);
+  void SetWidths(const std::vector<int>& widths);
+  // How wide a text is drawn in the bar's font, in pixels.
+  int TextWidth(const std::string& text) const;
   void SetPanelText(int panel, const std::string& text);
   std::string PanelText(int panel) const;
   int Height() const;

@@ -20,21 +20,24 @@ HWND CreatePage(HWND parent, const Rect& r) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(HWND owner, platform::Platform platform) : p_(platform) {
+TfrmMain::TfrmMain(HWND owner, app::Session& session)
+    : session_(session), prompts_(session.Platform().dialogs, session.Catalog()) {
   WindowArgs args;
   args.caption = "Runtime & Process Manager";
   args.width = kClientWidth;
   args.height = kClientHeight;
   args.owner = owner;
   Create(args);
+  prompts_.SetOwner(Handle());
   CreateControls();
   FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+  if (legendPicture_) ::DestroyIcon(legendPicture_);
+}
 
 void TfrmMain::FormCreate() {
-  // The message trap is OnMessage's first case: it is in place as soon as the window is.
   LoadStartupPrograms();
   ScanKeyboardFilterDriver();
   ScanSystemINI("System.ini");
@@ -50,6 +53,7 @@ void TfrmMain::ShowTab(int tab) {
 }
 
 bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The message trap comes first, so it is in place from creation.
   switch (message) {
     case WM_COMMAND:
       if (OnCommand(wParam, lParam)) {
@@ -59,6 +63,14 @@ bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       return false;
     case kEndApplicationMessage:
       ::PostQuitMessage(0);
+      result = 0;
+      return true;
+    case kReloadIniMessage:
+      ScanSystemINI(wParam ? "System.ini" : "Win.ini");
+      result = 0;
+      return true;
+    case kReloadStartupMessage:
+      LoadStartupPrograms();
       result = 0;
       return true;
     case WM_NOTIFY:
@@ -80,19 +92,10 @@ bool TfrmMain::OnNotify(const NMHDR& header) {
     ShowTab(PageControl1.Selected());
     return true;
   }
-  if (header.hwndFrom == ListView1.Handle() && header.code == NM_CLICK) {
-    const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
-    ListView1MouseUp(ListView1.ItemAt(click.ptAction));
-    return true;
-  }
-  if (header.hwndFrom == ListView4.Handle() && header.code == NM_CLICK) {
-    ListView4MouseUp(ListView4.ItemAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction));
-    return true;
-  }
-  if (header.hwndFrom == ListView5.Handle() && header.code == NM_CLICK) {
-    ListView5MouseUp(ListView5.ItemAt(reinterpret_cast<const NMITEMACTIVATE&>(header).ptAction));
-    return true;
-  }
+  if (header.code == LVN_ITEMCHANGED &&
+      (header.hwndFrom == ListView1.Handle() || header.hwndFrom == ListView4.Handle() ||
+       header.hwndFrom == ListView5.Handle()))
+    return OnCheckChanged(reinterpret_cast<const NMLISTVIEW&>(header));
   if (header.hwndFrom == ListView2.Handle()) {
     if (header.code == LVN_ITEMCHANGED) {
       const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
@@ -117,6 +120,27 @@ bool TfrmMain::OnCommand(WPARAM wParam, LPARAM lParam) {
   else if (from == cmdServiceChangeStartupMode.Handle()) cmdServiceChangeStartupModeClick();
   else return false;
   return true;
+}
+
+bool TfrmMain::OnCheckChanged(const NMLISTVIEW& change) {
+  // Act on the state change itself, after the list has toggled the box: a click
+  // notification comes before it. Keys are discarded, so what the program does not set, the
+  // mouse did.
+  const bool checkChanged = (change.uChanged & LVIF_STATE) &&
+                            ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
+                            (change.uOldState & LVIS_STATEIMAGEMASK) != 0;
+  if (!checkChanged || settingChecks_ || change.iItem < 0) return false;
+  if (change.hdr.hwndFrom == ListView1.Handle()) ListView1MouseUp(change.iItem);
+  if (change.hdr.hwndFrom == ListView4.Handle()) ListView4MouseUp(change.iItem);
+  if (change.hdr.hwndFrom == ListView5.Handle()) ListView5MouseUp(change.iItem);
+  return true;
+}
+
+void TfrmMain::SetCheckQuietly(ListView& list, int row, bool checked) {
+  const bool was = settingChecks_;
+  settingChecks_ = true;
+  list.SetChecked(row, checked);
+  settingChecks_ = was;
 }
 
 void TfrmMain::OnContextMenu(LPARAM lParam) {
@@ -160,11 +184,13 @@ void TfrmMain::CreateServicesTab(HWND page) {
                    LVS_SORTASCENDING | LVS_SINGLESEL);
   ListView_SetExtendedListViewStyleEx(ListView2.Handle(), LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
   ListView2.SetSmallImages(images_.Handle());
-  legendIcon_ = ::CreateWindowExA(0, WC_STATICA, "", WS_CHILD | WS_VISIBLE | SS_ICON, 8,
+  // Image 6 of the list at the list's size; the control keeps its own 16 x 16 size.
+  legendIcon_ = ::CreateWindowExA(0, WC_STATICA, "",
+                                  WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, 8,
                                   r.bottom - 71, 16, 16, page, nullptr, nullptr, nullptr);
-  // The same shared system picture as image 6 of the list; shared icons are never freed.
-  ::SendMessageA(legendIcon_, STM_SETICON,
-                 reinterpret_cast<WPARAM>(::LoadIcon(nullptr, IDI_WARNING)), 0);
+  legendPicture_ = ::ImageList_GetIcon(images_.Handle(), ImageList::kNonMicrosoftServiceImage,
+                                       ILD_NORMAL);
+  ::SendMessageA(legendIcon_, STM_SETICON, reinterpret_cast<WPARAM>(legendPicture_), 0);
   legendLabel.Create(page, "= Non-Microsoft Service", {30, r.bottom - 70, 300, 18});
   const int y = r.bottom - 40, w = 110, h = 26;
   cmdServiceStart.Create(page, nextId_++, "Start Service", {8, y, w, h});
@@ -203,70 +229,54 @@ void TfrmMain::CreateFiltersTab(HWND page) {
                  {8, r.bottom - 38, width, 32});
 }
 
-void TfrmMain::RefreshFromMain(const inspect::ServiceListing& services) {
+void TfrmMain::RefreshFromMain() {
   LoadStartupPrograms();
   ScanKeyboardFilterDriver();
   ScanSystemINI("System.ini");
   ScanSystemINI("Win.ini");
-  ShowServiceRows(services);
-}
-
-inspect::InventorySources TfrmMain::InventorySourcesWith(
-    const std::vector<inspect::StartupF>& startupValues,
-    const std::vector<inspect::ServiceRow>& mainServiceRows) const {
-  inspect::InventorySources sources;
-  sources.startupValues = startupValues;
-  for (const auto& row : folderRows_) sources.startupFolderTargets.push_back(row.target);
-  for (const auto& row : mainServiceRows) sources.serviceImagePaths.push_back(row.SubItem(0));
-  if (!systemIniRows_.notice)
-    for (const auto& row : systemIniRows_.rows) sources.systemIniLines.push_back(row.line);
-  return sources;
+  ShowServiceRows();
 }
 
 // Services tab.
 
 void TfrmMain::LoadServices() {
-  // The same text as catalogue entry 111, fixed at creation.
-  ShowServiceRows(inspect::LoadServiceListing(p_, "Can not get Service List!"));
+  Lists().services = inspect::LoadServiceListing(P(), pump_);
+  ShowServiceRows();
 }
 
-void TfrmMain::ShowServiceRows(const inspect::ServiceListing& listing) {
+void TfrmMain::SetServiceCells(int item, const inspect::ServiceRow& row) {
+  // The failure notice has the same text fixed here as catalogue entry 111 on refresh.
+  ListView2.SetSubItemText(item, 1, inspect::PathCellText(row, "Can not get Service List!"));
+  ListView2.SetSubItemText(item, 2, inspect::StatusCellText(row));
+  ListView2.SetSubItemText(item, 3, inspect::StartTypeCellText(row));
+}
+
+void TfrmMain::ShowServiceRows() {
+  const inspect::ServiceListing& listing = Lists().services;
   ListView2.Clear();
-  serviceRows_ = listing.rows;
-  for (size_t index = 0; index < serviceRows_.size(); ++index) {
-    const auto& row = serviceRows_[index];
-    const int item = ListView2.AddItem(row.caption, row.nonMicrosoft
-                                                        ? ImageList::kNonMicrosoftServiceImage
-                                                        : ImageList::kServiceImage);
-    // The key name (sub-item 3) has no column: the row's data word leads to the row.
+  for (size_t index = 0; index < listing.rows.size(); ++index) {
+    const auto& row = listing.rows[index];
+    const int item = ListView2.AddItem(row.displayName, row.nonMicrosoft
+                                                            ? ImageList::kNonMicrosoftServiceImage
+                                                            : ImageList::kServiceImage);
+    // The list sorts its items: the data word leads back to the row.
     ListView2.SetItemData(item, static_cast<LPARAM>(index + 1));
-    for (size_t i = 0; i < row.subItems.size() && i < 3; ++i)
-      ListView2.SetSubItemText(item, static_cast<int>(i) + 1, row.subItems[i]);
+    SetServiceCells(item, row);
   }
   ::EnableWindow(ListView2.Handle(), listing.listEnabled ? TRUE : FALSE);
   ChangeCmdStatus(true, ListView2.SelectedIndex());
 }
 
-int TfrmMain::ServiceRowIndex(int item) const {
-  if (item < 0 || item >= ListView2.ItemCount()) return -1;
+inspect::ServiceRow* TfrmMain::ServiceRowOf(int item) {
+  auto& rows = Lists().services.rows;
+  if (item < 0 || item >= ListView2.ItemCount()) return nullptr;
   const LPARAM data = ListView2.ItemData(item);
-  if (data < 1 || static_cast<size_t>(data) > serviceRows_.size()) return -1;
-  return static_cast<int>(data - 1);
-}
-
-std::vector<inspect::ServiceRow> TfrmMain::ServiceRows() const {
-  std::vector<inspect::ServiceRow> rows;
-  for (int item = 0; item < ListView2.ItemCount(); ++item) {
-    const int index = ServiceRowIndex(item);
-    if (index >= 0) rows.push_back(serviceRows_[static_cast<size_t>(index)]);
-  }
-  return rows;
+  if (data < 1 || static_cast<size_t>(data) > rows.size()) return nullptr;
+  return &rows[static_cast<size_t>(data - 1)];
 }
 
 void TfrmMain::ChangeCmdStatus(bool enable, int item) {
-  const int index = ServiceRowIndex(item);
-  const auto states = inspect::ChangeCmdStatus(
-      enable, index < 0 ? nullptr : &serviceRows_[static_cast<size_t>(index)]);
+  const auto states = inspect::ChangeCmdStatus(enable, ServiceRowOf(item));
   cmdServiceStart.Enable(states.start);
   cmdServiceStop.Enable(states.stop);
   cmdServiceRestart.Enable(states.restart);
@@ -275,17 +285,16 @@ void TfrmMain::ChangeCmdStatus(bool enable, int item) {
 
 void TfrmMain::RunServiceStep(int item, int cell,
                               const std::function<bool(inspect::ServiceRow&)>& op) {
-  const int index = ServiceRowIndex(item);
-  if (index < 0) return;
-  inspect::ServiceRow& row = serviceRows_[static_cast<size_t>(index)];
+  inspect::ServiceRow* row = ServiceRowOf(item);
+  if (!row) return;
   ChangeCmdStatus(false, item);
-  const std::string remembered = row.SubItem(static_cast<size_t>(cell));
   ListView2.SetSubItemText(item, cell + 1, "");
   HCURSOR cursor = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
   ::EnableWindow(ListView2.Handle(), FALSE);
   ::UpdateWindow(ListView2.Handle());
-  const bool ok = op(row);
-  ListView2.SetSubItemText(item, cell + 1, ok ? row.SubItem(static_cast<size_t>(cell)) : remembered);
+  op(*row);
+  // The row holds its new state on success and its old one on failure.
+  SetServiceCells(item, *row);
   ChangeCmdStatus(true, item);
   ::EnableWindow(ListView2.Handle(), TRUE);
   ::SetFocus(ListView2.Handle());
@@ -294,13 +303,13 @@ void TfrmMain::RunServiceStep(int item, int cell,
 
 void TfrmMain::cmdServiceStartClick() {
   RunServiceStep(ListView2.SelectedIndex(), 1, [this](inspect::ServiceRow& row) {
-    return inspect::StartServiceRow(p_, row, "Running");
+    return inspect::StartServiceRow(P(), row);
   });
 }
 
 void TfrmMain::cmdServiceStopClick() {
   RunServiceStep(ListView2.SelectedIndex(), 1, [this](inspect::ServiceRow& row) {
-    return inspect::StopServiceRow(p_, row, "Stopped");
+    return inspect::StopServiceRow(P(), row);
   });
 }
 
@@ -323,17 +332,17 @@ void TfrmMain::cmdServiceChangeStartupModeClick() {
 
 void TfrmMain::mnuServiceStartupTypeClick(platform::StartType type) {
   RunServiceStep(ListView2.SelectedIndex(), 2, [this, type](inspect::ServiceRow& row) {
-    return inspect::SetStartTypeRow(p_, row, type);
+    return inspect::SetStartTypeRow(P(), row, type);
   });
 }
 
 void TfrmMain::ListView2DblClick() {
-  const int index = ServiceRowIndex(ListView2.SelectedIndex());
-  if (index < 0) return;
-  const std::string image = serviceRows_[static_cast<size_t>(index)].SubItem(0);
+  const inspect::ServiceRow* row = ServiceRowOf(ListView2.SelectedIndex());
+  if (!row || !row->IsComplete()) return;
+  const std::string image = row->imagePath;
   if (image.find_first_not_of(" \t\r\n") == std::string::npos) return;
   HCURSOR cursor = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-  p_.shell.ShowProperties(inspect::ServiceImageFile(image, false), Handle());
+  P().shell.ShowProperties(inspect::ServiceImageFile(image, false), Handle());
   const DWORD start = ::GetTickCount();
   MSG msg;
   while (::GetTickCount() - start < 500) {
@@ -347,53 +356,49 @@ void TfrmMain::ListView2DblClick() {
 }
 
 bool TfrmMain::StopServiceByImagePath(const std::string& pathPrefix) {
-  std::vector<inspect::ServiceRow> rows = ServiceRows();
-  if (!inspect::StopServiceByImagePath(p_, rows, pathPrefix)) return false;
+  if (!inspect::StopServiceByImagePath(P(), Lists().services.rows, pathPrefix, pump_)) return false;
   // Show the stopped row's new status.
-  for (int item = 0; item < ListView2.ItemCount(); ++item) {
-    const int index = ServiceRowIndex(item);
-    if (index < 0) continue;
-    inspect::ServiceRow& row = serviceRows_[static_cast<size_t>(index)];
-    if (rows[static_cast<size_t>(item)].SubItem(1) != row.SubItem(1)) {
-      row = rows[static_cast<size_t>(item)];
-      ListView2.SetSubItemText(item, 2, row.SubItem(1));
-    }
-  }
+  for (int item = 0; item < ListView2.ItemCount(); ++item)
+    if (const inspect::ServiceRow* row = ServiceRowOf(item)) SetServiceCells(item, *row);
   return true;
 }
 
 // Filters tab.
 
 void TfrmMain::ScanKeyboardFilterDriver() {
-  filterRows_ = inspect::ListKeyboardFilters(p_);
+  Lists().keyboardFilters = inspect::ListKeyboardFilters(P());
   ListView3.Clear();
-  for (const auto& row : filterRows_.rows) {
+  for (const auto& row : Lists().keyboardFilters.rows) {
     const int item = ListView3.AddItem(row.name);
-    if (!row.file.empty()) ListView3.SetSubItemText(item, 1, row.file);
+    const std::string path = inspect::FilterPathCellText(row);
+    if (!path.empty()) ListView3.SetSubItemText(item, 1, path);
   }
 }
 
 void TfrmMain::DelKBf() {
+  const auto& filters = Lists().keyboardFilters;
   const int item = ListView3.SelectedIndex();
-  if (item < 0 || filterRows_.notice || item >= static_cast<int>(filterRows_.rows.size())) return;
-  inspect::KeyboardFilterListing listing = filterRows_;
-  inspect::RemoveKeyboardFilter(p_, filterRows_.rows[static_cast<size_t>(item)],
-                                ListView3.Handle(), listing);
+  if (item < 0 || filters.notice || item >= static_cast<int>(filters.rows.size())) return;
+  inspect::KeyboardFilterListing listing = filters;
+  inspect::RemoveKeyboardFilter(P(), filters.rows[static_cast<size_t>(item)], prompts_, listing);
   ScanKeyboardFilterDriver();
 }
 
 void TfrmMain::ScanSystemINI(const std::string& fileName) {
-  auto listing = inspect::ListIniLines(p_, fileName, Handle());
+  auto listing = inspect::ListIniLines(P(), fileName, prompts_);
   if (!listing) return;
   const bool system = platform::EqualsNoCase(fileName, "System.ini");
   ListView& list = system ? ListView4 : ListView5;
-  (system ? systemIniRows_ : winIniRows_) = *listing;
+  (system ? Lists().systemIni : Lists().winIni) = *listing;
+  const bool was = settingChecks_;
+  settingChecks_ = true;
   list.Clear();
   list.SetCheckBoxes(!listing->notice);
   for (const auto& row : listing->rows) {
     const int item = list.AddItem(row.line);
     if (!listing->notice) list.SetChecked(item, row.ticked);
   }
+  settingChecks_ = was;
 }
 
 void TfrmMain::IniMouseUp(const std::string& fileName, ListView& list, inspect::IniListing& rows,
@@ -403,8 +408,10 @@ void TfrmMain::IniMouseUp(const std::string& fileName, ListView& list, inspect::
   auto changed = inspect::IniLineAfterCheck(current, list.IsChecked(row));
   if (!changed) return;
   list.Select(row);
-  inspect::ChangeIniLine(p_, fileName, current.line, *changed, Handle());
-  ScanSystemINI(fileName);
+  inspect::ChangeIniLine(P(), fileName, current.line, *changed, prompts_);
+  // The list shows the file as it now is, whatever the rewrite did. Not from inside the
+  // list's own notification: the reload waits for the window's next turn.
+  ::PostMessageA(Handle(), kReloadIniMessage, fileName == "System.ini" ? 1 : 0, 0);
   ::SetFocus(list.Handle());
 }
 

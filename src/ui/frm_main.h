@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "app/session.h"
 #include "inspect/ini_lines.h"
 #include "inspect/keyboard_filters.h"
-#include "inspect/running_objects.h"
 #include "inspect/services.h"
 #include "inspect/startup_programs.h"
-#include "platform/platform.h"
 #include "ui/controls.h"
 #include "ui/window.h"
+#include "ui/window_views.h"
 
 namespace morvanta::ui {
 
@@ -24,6 +24,9 @@ class TfrmMain : public Window {
   static constexpr int kTabCount = 3;
   // A message sent to this window that ends the whole application.
   static constexpr UINT kEndApplicationMessage = WM_USER + 9;
+  // Reloads after a check-box change, once the list's own notification is over.
+  static constexpr UINT kReloadIniMessage = WM_APP + 1;
+  static constexpr UINT kReloadStartupMessage = WM_APP + 2;
   static constexpr char kPlaceholder[] = "No startup program found!";
   static constexpr int kRemoveCommand = 1;
   static constexpr int kDetailCommand = 2;
@@ -32,7 +35,7 @@ class TfrmMain : public Window {
   static constexpr int kManualCommand = 12;
   static constexpr int kDisabledCommand = 13;
 
-  TfrmMain(HWND owner, platform::Platform platform);
+  TfrmMain(HWND owner, app::Session& session);
   ~TfrmMain() override;
 
   // `FormCreate`: the message trap is in place from creation; loads the startup lists.
@@ -42,22 +45,23 @@ class TfrmMain : public Window {
 
   // `LoadStartupPrograms`: fills both lists of the first tab.
   void LoadStartupPrograms();
-  // `ListView1MouseUp` for the row under the mouse (-1: none).
+  // `ListView1MouseUp`: the mouse changed the row's check box (-1: no row).
   void ListView1MouseUp(int row);
   // `ChangeReg`: moves the row's value between its live and "_Bak" key, or removes it.
-  void ChangeReg(int row, bool remove);
+  // A failed move is reported; a stale row reloads the list. True when it was done.
+  bool ChangeReg(int row, bool remove);
   // `PopupMenu1Popup`: enables or disables the two menu items.
   void PopupMenu1Popup();
   void mnuDelClick();
   void mnuInfClick();
 
   // The main window's "Refresh": reloads the startup, filter and INI tabs, then shows the
-  // main window's service listing.
-  void RefreshFromMain(const inspect::ServiceListing& services);
+  // session's service rows that it listed.
+  void RefreshFromMain();
 
-  // Services tab. `LoadServices`: the creation's listing into ListView2.
+  // Services tab. `LoadServices`: the creation's listing, into the session and ListView2.
   void LoadServices();
-  void ShowServiceRows(const inspect::ServiceListing& listing);
+  void ShowServiceRows();
   void cmdServiceStartClick();
   void cmdServiceStopClick();
   void cmdServiceRestartClick();
@@ -67,8 +71,6 @@ class TfrmMain : public Window {
   void ListView2DblClick();
   // Enables or disables the four service buttons for the list item (-1: none).
   void ChangeCmdStatus(bool enable, int item);
-  // The service rows in list order.
-  std::vector<inspect::ServiceRow> ServiceRows() const;
   // For the report manager: stops the first listed service whose image path begins with the
   // path; true when it stopped.
   bool StopServiceByImagePath(const std::string& pathPrefix);
@@ -78,23 +80,15 @@ class TfrmMain : public Window {
   void DelKBf();
   // `ScanSystemINI`: "System.ini" fills ListView4, any other name ListView5.
   void ScanSystemINI(const std::string& fileName);
-  // `ListView4MouseUp` / `ListView5MouseUp` for the row under the mouse (-1: none).
-  void ListView4MouseUp(int row) { IniMouseUp("System.ini", ListView4, systemIniRows_, row); }
-  void ListView5MouseUp(int row) { IniMouseUp("Win.ini", ListView5, winIniRows_, row); }
-  const inspect::KeyboardFilterListing& FilterRows() const { return filterRows_; }
-  const inspect::IniListing& SystemIniRows() const { return systemIniRows_; }
-  const inspect::IniListing& WinIniRows() const { return winIniRows_; }
+  // `ListView4MouseUp` / `ListView5MouseUp`: the mouse changed the row's check box.
+  void ListView4MouseUp(int row) { IniMouseUp("System.ini", ListView4, Lists().systemIni, row); }
+  void ListView5MouseUp(int row) { IniMouseUp("Win.ini", ListView5, Lists().winIni, row); }
 
-  // What the running-object inventory reads: this window's Startup folder targets and
-  // System.ini lines as last loaded, with the main window's startup values and service rows.
-  inspect::InventorySources InventorySourcesWith(
-      const std::vector<inspect::StartupF>& startupValues,
-      const std::vector<inspect::ServiceRow>& mainServiceRows) const;
-
-  // The last loaded rows, which the reports read. Empty while a list shows its placeholder.
-  const std::vector<inspect::StartupRegEntry>& RegistryRows() const { return regRows_; }
-  const std::vector<inspect::StartupFolderEntry>& FolderRows() const { return folderRows_; }
-  bool RowEnabledMarker(int row) const { return ListView1.ItemData(row) != 0; }
+  // The rows as last loaded live in the session, which the reports read. The registry list
+  // is empty while its list shows the placeholder.
+  const std::vector<inspect::StartupRegEntry>& RegistryRows() { return Lists().startupRegistry; }
+  // Whether the row's value lives in the live key, as the list last saw it.
+  bool RowEnabledMarker(int row);
 
   TabControl PageControl1;
   // First tab.
@@ -122,22 +116,30 @@ class TfrmMain : public Window {
   void OnContextMenu(LPARAM lParam);
   bool OnNotify(const NMHDR& header);
   bool OnCommand(WPARAM wParam, LPARAM lParam);
-  int ServiceRowIndex(int item) const;
+  inspect::ServiceRow* ServiceRowOf(int item);
+  // The registry entry a row of ListView1 stands for; null for the placeholder.
+  inspect::StartupRegEntry* RegistryEntryOf(int row);
   // Blanks the cell, runs the operation with the list disabled, shows its outcome.
   void RunServiceStep(int item, int cell, const std::function<bool(inspect::ServiceRow&)>& op);
+  void SetServiceCells(int item, const inspect::ServiceRow& row);
   void IniMouseUp(const std::string& fileName, ListView& list, inspect::IniListing& rows, int row);
+  // Sets a check box from the program, which is no user's change.
+  void SetCheckQuietly(ListView& list, int row, bool checked);
+  // A check-box change of one of the three lists with check boxes, made by the mouse.
+  bool OnCheckChanged(const NMLISTVIEW& change);
+  app::InspectionLists& Lists() { return session_.Lists(); }
+  platform::Platform& P() { return session_.Platform(); }
 
-  platform::Platform p_;
+  app::Session& session_;
+  WindowPrompts prompts_;
+  WindowPump pump_;
   std::array<HWND, kTabCount> pages_{};
   int activeTab_ = kStartupTab;
   ImageList images_;
-  HWND legendIcon_ = nullptr;  // a child of the services page
+  HWND legendIcon_ = nullptr;    // a child of the services page
+  HICON legendPicture_ = nullptr;  // owned: image 6 of the list, at its size
   int designImages_ = 1;
-  std::vector<inspect::StartupRegEntry> regRows_;
-  std::vector<inspect::StartupFolderEntry> folderRows_;
-  std::vector<inspect::ServiceRow> serviceRows_;  // in listing order; ListView2 sorts them
-  inspect::KeyboardFilterListing filterRows_;
-  inspect::IniListing systemIniRows_, winIniRows_;
+  bool settingChecks_ = false;   // the program sets check boxes: no user's change
   int nextId_ = 200;
 };
 

@@ -24,78 +24,113 @@ void TfrmMain::CreateStartupTab(HWND page) {
 }
 
 void TfrmMain::LoadStartupPrograms() {
+  const bool was = settingChecks_;
+  settingChecks_ = true;
   ListView1.Clear();
   ListView1_2.Clear();
   images_.TrimTo(designImages_);
 
-  regRows_ = inspect::LoadAllFromReg(p_.registry);
-  ListView1.SetCheckBoxes(!regRows_.empty());
-  if (regRows_.empty()) ListView1.AddItem(kPlaceholder, 0);
-  for (const auto& entry : regRows_) {
+  auto& registry = Lists().startupRegistry;
+  registry = inspect::LoadAllFromReg(P().registry);
+  ListView1.SetCheckBoxes(!registry.empty());
+  if (registry.empty()) ListView1.AddItem(kPlaceholder, 0);
+  for (size_t index = 0; index < registry.size(); ++index) {
+    const auto& entry = registry[index];
     const int row = ListView1.AddItem(entry.name, images_.AddIconOf(entry.programPath));
     ListView1.SetSubItemText(row, 1, entry.command);
     ListView1.SetSubItemText(row, 2, entry.code);
     ListView1.SetChecked(row, entry.enabled);
-    ListView1.SetItemData(row, entry.enabled ? 1 : 0);
+    // The row's data word leads to its entry, whose `enabled` is the row's marker.
+    ListView1.SetItemData(row, static_cast<LPARAM>(index + 1));
   }
 
-  folderRows_ = inspect::LoadAllFromDirs(p_);
-  if (folderRows_.empty()) ListView1_2.AddItem(kPlaceholder, 0);
-  for (const auto& entry : folderRows_) {
+  auto& folders = Lists().startupFolders;
+  folders = inspect::LoadAllFromDirs(P());
+  if (folders.empty()) ListView1_2.AddItem(kPlaceholder, 0);
+  for (const auto& entry : folders) {
     const int row = ListView1_2.AddItem(entry.fileName, images_.AddIconOf(entry.target));
     ListView1_2.SetSubItemText(row, 1, entry.target);
     ListView1_2.SetSubItemText(row, 2, entry.code);
   }
+  settingChecks_ = was;
+}
+
+inspect::StartupRegEntry* TfrmMain::RegistryEntryOf(int row) {
+  auto& registry = Lists().startupRegistry;
+  if (row < 0 || row >= ListView1.ItemCount()) return nullptr;
+  const LPARAM data = ListView1.ItemData(row);
+  if (data < 1 || static_cast<size_t>(data) > registry.size()) return nullptr;
+  return &registry[static_cast<size_t>(data - 1)];
+}
+
+bool TfrmMain::RowEnabledMarker(int row) {
+  const inspect::StartupRegEntry* entry = RegistryEntryOf(row);
+  return entry && entry->enabled;
 }
 
 void TfrmMain::ListView1MouseUp(int row) {
   // The placeholder row has no entry behind it.
-  if (regRows_.empty() || row < 0 || row >= static_cast<int>(regRows_.size())) return;
-  const auto change = inspect::CheckChangeOf(ListView1.IsChecked(row), RowEnabledMarker(row));
+  inspect::StartupRegEntry* entry = RegistryEntryOf(row);
+  if (!entry) return;
+  const auto change = inspect::CheckChangeOf(ListView1.IsChecked(row), entry->enabled);
   if (change == inspect::CheckChange::None) return;
   ListView1.Select(row);
-  ChangeReg(row, false);
-  const bool enabled = change == inspect::CheckChange::Enable;
-  ListView1.SetItemData(row, enabled ? 1 : 0);
-  regRows_[row].enabled = enabled;
+  if (!ChangeReg(row, false)) return;
+  entry->enabled = change == inspect::CheckChange::Enable;
 }
 
-void TfrmMain::ChangeReg(int row, bool remove) {
-  if (row < 0 || row >= static_cast<int>(regRows_.size())) return;
-  const auto& entry = regRows_[row];
-  // A move whose target key does not open changes nothing; the row still shows the new
-  // state until the next reload.
-  inspect::ChangeReg(p_.registry, entry.code, entry.name, entry.command, ListView1.IsChecked(row),
-                     remove);
-  if (!remove) return;
+bool TfrmMain::ChangeReg(int row, bool remove) {
+  inspect::StartupRegEntry* entry = RegistryEntryOf(row);
+  if (!entry) return false;
+  const bool ticked = ListView1.IsChecked(row);
+  switch (inspect::ChangeReg(P().registry, *entry, ticked, remove)) {
+    case inspect::ChangeResult::Done:
+      break;
+    case inspect::ChangeResult::Stale:
+      // Changed behind the list's back: show what is there now, move nothing.
+      ::PostMessageA(Handle(), kReloadStartupMessage, 0, 0);
+      return false;
+    case inspect::ChangeResult::Failed:
+      if (!remove) SetCheckQuietly(ListView1, row, entry->enabled);
+      prompts_.Tell({common::PromptKind::Error, common::Msg::None,
+                     "Cannot move [" + entry->name + "] between the startup keys!"});
+      return false;
+  }
+  if (!remove) return true;
+  // The entry leaves the list, and the rows behind it lead one entry lower.
+  auto& registry = Lists().startupRegistry;
+  const LPARAM gone = ListView1.ItemData(row);
+  registry.erase(registry.begin() + (gone - 1));
   ListView1.DeleteItem(row);
-  regRows_.erase(regRows_.begin() + row);
+  for (int other = 0; other < ListView1.ItemCount(); ++other)
+    if (const LPARAM data = ListView1.ItemData(other); data > gone)
+      ListView1.SetItemData(other, data - 1);
+  return true;
 }
 
 void TfrmMain::PopupMenu1Popup() {
-  bool enabled = false;
+  bool remove = false, detail = false;
   if (activeTab_ == kStartupTab) {
-    enabled = ::GetFocus() == ListView1.Handle() ? ListView1.SelectedIndex() >= 0
-                                                 : ListView1_2.SelectedIndex() >= 0;
+    remove = detail = ::GetFocus() == ListView1.Handle() ? RegistryEntryOf(ListView1.SelectedIndex()) != nullptr
+                                                         : ListView1_2.SelectedIndex() >= 0 &&
+                                                               !Lists().startupFolders.empty();
   } else if (activeTab_ == kFiltersTab) {
+    // A notice row is no driver; a driver whose file was not found has nothing to show.
+    const auto& filters = Lists().keyboardFilters;
     const int row = ListView3.SelectedIndex();
-    enabled = row >= 0 && !ListView3.ItemText(row, 1).empty();
+    const bool driver = !filters.notice && row >= 0 && row < static_cast<int>(filters.rows.size());
+    remove = driver;
+    detail = driver && !filters.rows[static_cast<size_t>(row)].file.empty();
   } else {
     return;  // the services tab leaves the menu as it was
   }
-  PopupMenu1.EnableItem(kRemoveCommand, enabled);
-  PopupMenu1.EnableItem(kDetailCommand, enabled);
+  PopupMenu1.EnableItem(kRemoveCommand, remove);
+  PopupMenu1.EnableItem(kDetailCommand, detail);
 }
 
 bool TfrmMain::AskRemove(const std::string& caption) {
-  platform::Message m;
-  m.text = "Remove [" + caption + "] from this list?";
-  m.caption = "This action can not be undone!";
-  m.icon = platform::MessageIcon::Question;
-  m.buttons = platform::MessageButtons::YesNo;
-  m.secondButtonDefault = true;
-  m.owner = Handle();
-  return p_.dialogs.Show(m) == platform::MessageAnswer::Yes;
+  return prompts_.Ask({common::PromptKind::Irreversible, common::Msg::None,
+                       "Remove [" + caption + "] from this list?"});
 }
 
 void TfrmMain::mnuDelClick() {
@@ -106,35 +141,38 @@ void TfrmMain::mnuDelClick() {
   if (activeTab_ != kStartupTab) return;
   if (::GetFocus() == ListView1.Handle()) {
     const int row = ListView1.SelectedIndex();
-    if (row < 0 || row >= static_cast<int>(regRows_.size())) return;
-    if (AskRemove(ListView1.ItemText(row))) ChangeReg(row, true);
+    const inspect::StartupRegEntry* entry = RegistryEntryOf(row);
+    if (entry && AskRemove(entry->name)) ChangeReg(row, true);
     return;
   }
+  auto& folders = Lists().startupFolders;
   const int row = ListView1_2.SelectedIndex();
-  if (row < 0 || row >= static_cast<int>(folderRows_.size())) return;
-  if (!AskRemove(ListView1_2.ItemText(row))) return;
-  if (!p_.files.DeleteFile(folderRows_[row].fullPath)) return;
+  if (row < 0 || row >= static_cast<int>(folders.size())) return;
+  if (!AskRemove(folders[static_cast<size_t>(row)].fileName)) return;
+  if (!P().files.DeleteFile(folders[static_cast<size_t>(row)].fullPath)) return;
   ListView1_2.DeleteItem(row);
-  folderRows_.erase(folderRows_.begin() + row);
+  folders.erase(folders.begin() + row);
 }
 
 void TfrmMain::mnuInfClick() {
   if (activeTab_ == kFiltersTab) {
+    const auto& filters = Lists().keyboardFilters;
     const int row = ListView3.SelectedIndex();
-    if (row >= 0 && !ListView3.ItemText(row, 1).empty())
-      p_.shell.ShowProperties(ListView3.ItemText(row, 1), Handle());
+    if (filters.notice || row < 0 || row >= static_cast<int>(filters.rows.size())) return;
+    const std::string& file = filters.rows[static_cast<size_t>(row)].file;
+    if (!file.empty()) P().shell.ShowProperties(file, Handle());
     return;
   }
   if (activeTab_ != kStartupTab) return;
-  const int regRow = ListView1.SelectedIndex();
-  if (::GetFocus() == ListView1.Handle() && regRow >= 0 &&
-      regRow < static_cast<int>(regRows_.size())) {
-    p_.shell.ShowProperties(regRows_[regRow].programPath, Handle());
+  const inspect::StartupRegEntry* entry = RegistryEntryOf(ListView1.SelectedIndex());
+  if (::GetFocus() == ListView1.Handle() && entry) {
+    P().shell.ShowProperties(entry->programPath, Handle());
     return;
   }
+  const auto& folders = Lists().startupFolders;
   const int folderRow = ListView1_2.SelectedIndex();
-  if (folderRow >= 0 && folderRow < static_cast<int>(folderRows_.size()))
-    p_.shell.ShowProperties(folderRows_[folderRow].target, Handle());
+  if (folderRow >= 0 && folderRow < static_cast<int>(folders.size()))
+    P().shell.ShowProperties(folders[static_cast<size_t>(folderRow)].target, Handle());
 }
 
 }  // namespace morvanta::ui

@@ -3,10 +3,10 @@
 #include <commctrl.h>
 
 #include "app/os_name.h"
-#include "app/questions.h"
 #include "database/threat_database.h"
 #include "remedy/regbase_file.h"
 #include "ui/action_chooser.h"
+#include "ui/frm_main.h"
 
 namespace morvanta::ui {
 namespace {
@@ -14,8 +14,9 @@ namespace {
 constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 440;
 constexpr UINT_PTR kTimer3 = 3;
-constexpr int kNoHint = -1;
 constexpr UINT kTimer3Interval = 2000;
+using common::Msg;
+using M = common::Msg;
 
 constexpr char kBugReportPage[] = "http://www.morvanta.example/bugreport.htm";
 constexpr char kVirusReportPage[] = "http://www.morvanta.example/virusreport.htm";
@@ -34,52 +35,59 @@ constexpr char kDescription[] =
 
 }  // namespace
 
-TForm1::TForm1(MainWindowServices services)
-    : services_(std::move(services)),
-      processPage_(services_.platform, services_.catalog, list2Rows_, label3Text_, statusHint_,
-                   report_),
-      startupPage_(services_.platform, services_.catalog, list3Rows_, report_,
-                   database::ProgramFolder(services_.platform.system) + remedy::kRegBaseFileName) {
+TForm1::TForm1(app::Session& session, WindowDirectory& windows, HWND owner)
+    : session_(session),
+      windows_(windows),
+      prompts_(session.Platform().dialogs, session.Catalog()),
+      processPage_(session.Platform(), session.Catalog(),
+                   {list2Rows_, label3Text_, statusHint_, report_, prompts_}),
+      startupPage_(session.Platform(), session.Catalog(), {list3Rows_, report_, prompts_},
+                   session.ProgramFile(remedy::kRegBaseFileName), session.Lists().startupValues) {
   WindowArgs args;
   args.caption = "Morvanta Pro - SE";
   args.width = kClientWidth;
   args.height = kClientHeight;
-  args.x = 80;
-  args.y = 60;
+  args.owner = owner;
   Create(args);
+  prompts_.SetOwner(Handle());
   CreateControls();
 }
 
 TForm1::~TForm1() = default;
 
 bool TForm1::FormCreate() {
-  std::string os = app::OsDisplayName(services_.platform);
+  platform::Platform& p = session_.Platform();
+  std::string os = app::OsDisplayName(p);
   if (app::IsUnsupportedOs(os)) {
-    platform::Message m;
-    m.text = Msg(61);
-    m.caption = "Morvanta Pro";
-    m.icon = platform::MessageIcon::Error;
-    m.topmost = m.setForeground = true;
-    services_.platform.dialogs.Show(m);
+    prompts_.Tell({common::PromptKind::UrgentError, Msg::UnsupportedSystem,
+                   Msg(Msg::UnsupportedSystem), "Morvanta Pro"});
     return false;
   }
-  std::string error;
-  if (!services_.loadDatabase(error)) {
-    platform::Message m;
-    m.text = error;
-    m.caption = "Error";
-    m.icon = platform::MessageIcon::Error;
-    services_.platform.dialogs.Show(m);
-    return true;  // the rest of the step is skipped; the program goes on with no database
+  const database::LoadResult loaded = session_.LoadDatabase();
+  if (!loaded.ok()) {
+    // The rest of the step is skipped; the program goes on with no database.
+    prompts_.Tell({common::PromptKind::UrgentError, Msg::None, loaded.message});
+    return true;
   }
   RefreshDateTexts();
   return true;
 }
 
 void TForm1::RefreshDateTexts() {
-  const std::string text = Msg(62) + services_.databaseDate();
+  const std::string text = Msg(Msg::LastUpdate) + session_.DatabaseDate();
+  FitStatusPanels(text);
   sb1.SetPanelText(2, text);
   Label2.SetText(text);
+}
+
+void TForm1::FitStatusPanels(const std::string& dateText) {
+  constexpr int kHint = 280, kTitle = 150, kPadding = 16, kShortestHint = 80;
+  RECT client = {};
+  ::GetClientRect(Handle(), &client);
+  const int rest = client.right - kHint - kTitle;
+  const int needed = sb1.TextWidth(dateText) + kPadding;
+  const int hint = needed > rest ? std::max(kShortestHint, kHint - (needed - rest)) : kHint;
+  sb1.SetWidths({hint, kTitle, 0});
 }
 
 void TForm1::ShowPage(int page) {
@@ -89,9 +97,9 @@ void TForm1::ShowPage(int page) {
 }
 
 void TForm1::FormShow() {
-  abort_ = true;
+  session_.Abort().Set();
   RefreshDateTexts();
-  welcomeGroup.SetText(Msg(178));
+  welcomeGroup.SetText(Msg(Msg::Welcome));
   ::SetTimer(Handle(), kTimer3, kTimer3Interval, nullptr);
 }
 
@@ -99,7 +107,8 @@ void TForm1::Timer3Timer() {
   ::KillTimer(Handle(), kTimer3);
   // The update check starts here once the update protocol exists; its result arrives later,
   // so this tick reads the state of the most recent completed check.
-  if (services_.updateCheckState() == 2 && chooser_ && chooser_->c1.IsChecked())
+  if (session_.updateCheckState == app::UpdateCheckState::UpdateOffered && chooser_ &&
+      chooser_->c1.IsChecked())
     chooser_->EnableTimer();
 }
 
@@ -110,20 +119,13 @@ void TForm1::Button8Click() {
 
 void TForm1::Note1Enter() {
   // A failure in either refresh leaves that page as it was.
-  try {
-    Button12Click();
-  } catch (...) {
+  for (auto refresh : {&TForm1::Button12Click, &TForm1::Button15Click}) {
+    try {
+      (this->*refresh)();
+    } catch (const std::exception& e) {
+      TraceHandlerFailure("page refresh", e.what());
+    }
   }
-  try {
-    Button15Click();
-  } catch (...) {
-  }
-}
-
-void TForm1::ListRows::AddRow(const std::string& caption, const std::vector<std::string>& subItems) {
-  const int row = list_.AddItem(caption);
-  for (size_t i = 0; i < subItems.size(); ++i)
-    list_.SetSubItemText(row, static_cast<int>(i) + 1, subItems[i]);
 }
 
 void TForm1::SetFixEnabled(bool enabled) {
@@ -131,10 +133,8 @@ void TForm1::SetFixEnabled(bool enabled) {
   xpButton5.Enable(enabled);
 }
 
-bool TForm1::Ask(int textEntry) {
-  return services_.platform.dialogs.Show(app::MainWindowQuestion(services_.catalog, textEntry,
-                                                                 Handle())) ==
-         platform::MessageAnswer::Yes;
+bool TForm1::Ask(common::Msg textEntry) {
+  return prompts_.Ask({common::PromptKind::Question, textEntry, Msg(textEntry)});
 }
 
 void TForm1::Button4Click() {
@@ -143,19 +143,19 @@ void TForm1::Button4Click() {
 }
 
 void TForm1::Button1Click() {
-  platform::Message m = app::MainWindowQuestion(services_.catalog, 59, Handle());
-  m.text += "\r\n\r\n" + Msg(134) + "\r\n" + Msg(135);
-  if (services_.platform.dialogs.Show(m) != platform::MessageAnswer::Yes) return;
+  const std::string text = Msg(Msg::ScanQuestion) + "\r\n\r\n" + Msg(Msg::ImportantNote) +
+                           "\r\n" + Msg(Msg::CloseBrowsersFirst);
+  if (!prompts_.Ask({common::PromptKind::Question, Msg::ScanQuestion, text})) return;
   // The quick scan runs here once the scan engine exists.
 }
 
 void TForm1::Button2Click() {
-  if (!Ask(60)) return;
+  if (!Ask(Msg::FixQuestion)) return;
   // The fix process runs here once it exists.
 }
 
 void TForm1::xpButton5Click() {
-  if (!Ask(108)) return;
+  if (!Ask(Msg::QuarantineQuestion)) return;
   // The checked alerts go into the quarantine here once it exists.
 }
 
@@ -163,13 +163,17 @@ void TForm1::Button7Click() {
   // The update check runs here once the update protocol exists.
 }
 
-void TForm1::xpButton3Click() { services_.platform.shell.Open(kBugReportPage); }
-void TForm1::xpButton4Click() { services_.platform.shell.Open(kVirusReportPage); }
+void TForm1::xpButton3Click() { session_.Platform().shell.Open(kBugReportPage); }
+void TForm1::xpButton4Click() { session_.Platform().shell.Open(kVirusReportPage); }
 
 void TForm1::Button17Click() { ::PostQuitMessage(0); }
 
 bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   switch (message) {
+    case WM_SETCURSOR:
+      // The mouse over a control without a hint of its own clears the hint panel.
+      if (hintControls_.count(reinterpret_cast<HWND>(wParam)) == 0) sb1.SetPanelText(0, "");
+      return false;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) {
         for (auto& [id, click] : clicks_) {
@@ -204,11 +208,13 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
 }
 
 void TForm1::AddButton(Button& button, HWND page, const std::string& caption, const Rect& r,
-                       int hintEntry, std::function<void()> click) {
+                       common::Msg hintEntry, std::function<void()> click) {
   const int id = nextId_++;
   button.Create(page, id, caption, r);
-  if (hintEntry != kNoHint)
+  if (hintEntry != Msg::None) {
     button.OnHover([this, hintEntry] { sb1.SetPanelText(0, Msg(hintEntry)); });
+    hintControls_.insert(button.Handle());
+  }
   clicks_.emplace_back(id, std::move(click));
 }
 
@@ -246,21 +252,21 @@ void TForm1::CreateStartPage(HWND page) {
     y += step;
     return r;
   };
-  AddButton(Button4, page, "Scan for viruses", next(), 74, [this] { Button4Click(); });
-  AddButton(Button7, page, "Update", next(), 76, [this] { Button7Click(); });
-  AddButton(Button8, page, "Process Manager", next(), 77, [this] { Button8Click(); });
-  AddButton(xpButton15, page, "Services", next(), 120, [this] { xpButton15Click(); });
-  AddButton(Button9, page, "Startup files", next(), 78, [this] { Button9Click(); });
-  AddButton(Button10, page, "Full report log", next(), 79, [this] { Button10Click(); });
-  AddButton(xpButton6, page, "Quarantine", next(), 109, [this] { xpButton6Click(); });
-  AddButton(languageButton, page, "Language", next(), 127,
-            [this] { services_.showWindow("TFormL"); });
-  AddButton(ignoreListButton, page, "Ignore list", next(), kNoHint,
-            [this] { services_.showWindow("TFormIG"); });
-  AddButton(xpButton3, page, "Report bug", next(), 96, [this] { xpButton3Click(); });
-  AddButton(xpButton4, page, "Report virus", next(), 97, [this] { xpButton4Click(); });
-  AddButton(Button18, page, "About", next(), 81, [this] { Button18Click(); });
-  AddButton(Button17, page, "Close", next(), 80, [this] { Button17Click(); });
+  AddButton(Button4, page, "Scan for viruses", next(), M::HintScanForViruses, [this] { Button4Click(); });
+  AddButton(Button7, page, "Update", next(), M::HintUpdate, [this] { Button7Click(); });
+  AddButton(Button8, page, "Process Manager", next(), M::HintProcessManager, [this] { Button8Click(); });
+  AddButton(xpButton15, page, "Services", next(), M::HintServices, [this] { xpButton15Click(); });
+  AddButton(Button9, page, "Startup files", next(), M::HintStartupFiles, [this] { Button9Click(); });
+  AddButton(Button10, page, "Full report log", next(), M::HintFullReport, [this] { Button10Click(); });
+  AddButton(xpButton6, page, "Quarantine", next(), M::HintQuarantine, [this] { xpButton6Click(); });
+  AddButton(languageButton, page, "Language", next(), M::HintLanguage,
+            [this] { windows_.Show(WindowId::Language); });
+  AddButton(ignoreListButton, page, "Ignore list", next(), M::None,
+            [this] { windows_.Show(WindowId::IgnoreList); });
+  AddButton(xpButton3, page, "Report bug", next(), M::HintReportBug, [this] { xpButton3Click(); });
+  AddButton(xpButton4, page, "Report virus", next(), M::HintReportVirus, [this] { xpButton4Click(); });
+  AddButton(Button18, page, "About", next(), M::HintAbout, [this] { Button18Click(); });
+  AddButton(Button17, page, "Close", next(), M::HintClose, [this] { Button17Click(); });
 }
 
 void TForm1::CreateResultPage(HWND page) {
@@ -268,11 +274,11 @@ void TForm1::CreateResultPage(HWND page) {
   List1.Create(page, nextId_++, {10, 28, 620, 200}, {{"", 596}}, true, LVS_NOCOLUMNHEADER);
   Memo2.Create(page, nextId_++, {10, 234, 620, 140});
   const int y = 384, w = 116, h = 26;
-  AddButton(Button1, page, "Quick scan", {10, y, w, h}, 82, [this] { Button1Click(); });
-  AddButton(Button3, page, "Abort", {136, y, w, h}, 83, [this] { Button3Click(); });
-  AddButton(xpButton5, page, "Add to Quarantine", {262, y, w, h}, 110, [this] { xpButton5Click(); });
-  AddButton(Button2, page, "Fix", {388, y, w, h}, 84, [this] { Button2Click(); });
-  AddButton(Button6, page, "Back", {514, y, w, h}, 85, [this] { BackClick(); });
+  AddButton(Button1, page, "Quick scan", {10, y, w, h}, M::HintQuickScan, [this] { Button1Click(); });
+  AddButton(Button3, page, "Abort", {136, y, w, h}, M::HintAbort, [this] { Button3Click(); });
+  AddButton(xpButton5, page, "Add to Quarantine", {262, y, w, h}, M::HintAddToQuarantine, [this] { xpButton5Click(); });
+  AddButton(Button2, page, "Fix", {388, y, w, h}, M::HintFix, [this] { Button2Click(); });
+  AddButton(Button6, page, "Back", {514, y, w, h}, M::HintBack, [this] { BackClick(); });
   SetFixEnabled(false);
 }
 
@@ -281,9 +287,9 @@ void TForm1::CreateProcessPage(HWND page) {
   List2.Create(page, nextId_++, {10, 28, 620, 318}, {{"Active process", 550}}, true);
   cbx1.Create(page, nextId_++, "Delete process from your hard drive!", {10, 354, 400, 20});
   const int y = 384, w = 116, h = 26;
-  AddButton(Button11, page, "End Task", {10, y, w, h}, 86, [this] { Button11Click(); });
-  AddButton(Button12, page, "Refresh", {136, y, w, h}, 87, [this] { Button12Click(); });
-  AddButton(Button13, page, "Back", {514, y, w, h}, 85, [this] { BackClick(); });
+  AddButton(Button11, page, "End Task", {10, y, w, h}, M::HintEndTask, [this] { Button11Click(); });
+  AddButton(Button12, page, "Refresh", {136, y, w, h}, M::HintRefreshTasks, [this] { Button12Click(); });
+  AddButton(Button13, page, "Back", {514, y, w, h}, M::HintBack, [this] { BackClick(); });
 }
 
 void TForm1::CreateStartupPage(HWND page) {
@@ -291,10 +297,10 @@ void TForm1::CreateStartupPage(HWND page) {
   List3.Create(page, nextId_++, {10, 28, 620, 346},
                {{"Program Key", 150}, {"Program Value", 300}}, true);
   const int y = 384, w = 116, h = 26;
-  AddButton(Button14, page, "Delete values", {10, y, w, h}, 88, [this] { Button14Click(); });
-  AddButton(Button15, page, "Refresh", {136, y, w, h}, 89, [this] { Button15Click(); });
-  AddButton(xpButton14, page, "Details", {262, y, w, h}, 114, [this] { xpButton14Click(); });
-  AddButton(Button16, page, "Back", {514, y, w, h}, 85, [this] { BackClick(); });
+  AddButton(Button14, page, "Delete values", {10, y, w, h}, M::HintDeleteValues, [this] { Button14Click(); });
+  AddButton(Button15, page, "Refresh", {136, y, w, h}, M::HintRefreshStartup, [this] { Button15Click(); });
+  AddButton(xpButton14, page, "Details", {262, y, w, h}, M::HintDetails, [this] { xpButton14Click(); });
+  AddButton(Button16, page, "Back", {514, y, w, h}, M::HintBack, [this] { BackClick(); });
 }
 
 void TForm1::CreateAboutPage(HWND page) {
@@ -303,21 +309,22 @@ void TForm1::CreateAboutPage(HWND page) {
                       "Quorrin Software\r\nSupport: support@morvanta.example\r\n"
                       "Web: www.morvanta.example",
                       {20, 64, 600, 60});
-  AddButton(Button19, page, "Back", {514, 384, 116, 26}, 85, [this] { BackClick(); });
+  AddButton(Button19, page, "Back", {514, 384, 116, 26}, M::HintBack, [this] { BackClick(); });
 }
 
 void TForm1::CreateServicePage(HWND page) {
   ListView2.Create(page, nextId_++, {10, 10, 620, 364},
                    {{"Name", 130}, {"Path", 280}, {"Status", 60}, {"StartupType", 70}}, false,
                    LVS_SORTASCENDING | LVS_SINGLESEL);
+  ListView_SetExtendedListViewStyleEx(ListView2.Handle(), LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
   const int y = 384, w = 98, h = 26;
-  AddButton(xpButton10, page, "Start Service", {10, y, w, h}, 118, [this] { xpButton10Click(); });
-  AddButton(xpButton9, page, "Stop Service", {114, y, w, h}, 117, [this] { xpButton9Click(); });
-  AddButton(xpButton11, page, "Restart Service", {218, y, w, h}, 116,
+  AddButton(xpButton10, page, "Start Service", {10, y, w, h}, M::HintStartService, [this] { xpButton10Click(); });
+  AddButton(xpButton9, page, "Stop Service", {114, y, w, h}, M::HintStopService, [this] { xpButton9Click(); });
+  AddButton(xpButton11, page, "Restart Service", {218, y, w, h}, M::HintRestartService,
             [this] { xpButton11Click(); });
-  AddButton(xpButton12, page, "Refresh", {322, y, w, h}, 115, [this] { xpButton12Click(); });
-  AddButton(xpButton13, page, "Details", {426, y, w, h}, 114, [this] { xpButton14Click(); });
-  AddButton(xpButton8, page, "Back", {530, y, w, h}, 85, [this] { BackClick(); });
+  AddButton(xpButton12, page, "Refresh", {322, y, w, h}, M::HintRefreshServices, [this] { xpButton12Click(); });
+  AddButton(xpButton13, page, "Details", {426, y, w, h}, M::HintDetails, [this] { xpButton14Click(); });
+  AddButton(xpButton8, page, "Back", {530, y, w, h}, M::HintBack, [this] { BackClick(); });
 }
 
 void TForm1::xpButton15Click() {
@@ -326,57 +333,58 @@ void TForm1::xpButton15Click() {
 }
 
 void TForm1::xpButton12Click() {
-  // Catalogue entry 111: "Can not get Service List!".
-  const auto listing = inspect::LoadServiceListing(services_.platform, Msg(111));
-  if (toolWindowRefresh_) toolWindowRefresh_(listing);
-  ShowServiceRows(listing);
+  session_.Lists().services = inspect::LoadServiceListing(session_.Platform(), pump_);
+  // The tool window's tabs are reloaded too, and show the same service rows.
+  windows_.ToolWindow().RefreshFromMain();
+  ShowServiceRows();
 }
 
-void TForm1::ShowServiceRows(const inspect::ServiceListing& listing) {
+std::string TForm1::StatusText(const inspect::ServiceRow& row) const {
+  // The main window's own words for the two states its buttons lead to.
+  if (row.IsComplete() && row.state == inspect::ServiceRunState::Running) return Msg(Msg::Running);
+  if (row.IsComplete() && row.state == inspect::ServiceRunState::Stopped) return Msg(Msg::Stopped);
+  return inspect::StatusCellText(row);
+}
+
+void TForm1::ShowServiceRows() {
+  const inspect::ServiceListing& listing = session_.Lists().services;
   ListView2.Clear();
-  serviceRows_ = listing.rows;
-  for (size_t index = 0; index < serviceRows_.size(); ++index) {
-    const auto& row = serviceRows_[index];
-    const int item = ListView2.AddItem(row.caption);
-    // The key name (sub-item 3) has no column: the row's data word leads to the row.
+  for (size_t index = 0; index < listing.rows.size(); ++index) {
+    const auto& row = listing.rows[index];
+    const int item = ListView2.AddItem(row.displayName);
+    // The list sorts its items: the data word leads back to the row.
     ListView2.SetItemData(item, static_cast<LPARAM>(index + 1));
-    for (size_t i = 0; i < row.subItems.size() && i < 3; ++i)
-      ListView2.SetSubItemText(item, static_cast<int>(i) + 1, row.subItems[i]);
+    ListView2.SetSubItemText(item, 1, inspect::PathCellText(row, Msg(Msg::CannotGetServiceList)));
+    ListView2.SetSubItemText(item, 2, StatusText(row));
+    ListView2.SetSubItemText(item, 3, inspect::StartTypeCellText(row));
   }
   ::EnableWindow(ListView2.Handle(), listing.listEnabled ? TRUE : FALSE);
 }
 
-int TForm1::ServiceRowIndex(int item) const {
-  if (item < 0 || item >= ListView2.ItemCount()) return -1;
+inspect::ServiceRow* TForm1::ServiceRowOf(int item) {
+  auto& rows = session_.Lists().services.rows;
+  if (item < 0 || item >= ListView2.ItemCount()) return nullptr;
   const LPARAM data = ListView2.ItemData(item);
-  if (data < 1 || static_cast<size_t>(data) > serviceRows_.size()) return -1;
-  return static_cast<int>(data - 1);
-}
-
-std::vector<inspect::ServiceRow> TForm1::ServiceRows() const {
-  std::vector<inspect::ServiceRow> rows;
-  for (int item = 0; item < ListView2.ItemCount(); ++item) {
-    const int index = ServiceRowIndex(item);
-    if (index >= 0) rows.push_back(serviceRows_[static_cast<size_t>(index)]);
-  }
-  return rows;
+  if (data < 1 || static_cast<size_t>(data) > rows.size()) return nullptr;
+  return &rows[static_cast<size_t>(data - 1)];
 }
 
 void TForm1::RunServiceAction(ServiceAction action) {
   const int item = ListView2.SelectedIndex();
-  const int index = ServiceRowIndex(item);
-  if (index < 0) return;
-  inspect::ServiceRow* row = &serviceRows_[static_cast<size_t>(index)];
-  const std::string running = Msg(112), stopped = Msg(113);
+  inspect::ServiceRow* row = ServiceRowOf(item);
+  if (!row) return;
   auto step = [&](bool start) {
-    const std::string remembered = row->SubItem(1);
     ListView2.SetSubItemText(item, 2, "");
     HCURSOR cursor = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     ::EnableWindow(ListView2.Handle(), FALSE);
     ::UpdateWindow(ListView2.Handle());
-    const bool ok = start ? inspect::StartServiceRow(services_.platform, *row, running)
-                          : inspect::StopServiceRow(services_.platform, *row, stopped);
-    ListView2.SetSubItemText(item, 2, ok ? row->SubItem(1) : remembered);
+    platform::Platform& p = session_.Platform();
+    if (start)
+      inspect::StartServiceRow(p, *row);
+    else
+      inspect::StopServiceRow(p, *row);
+    // The row holds its new state on success and its old one on failure.
+    ListView2.SetSubItemText(item, 2, StatusText(*row));
     ::EnableWindow(ListView2.Handle(), TRUE);
     ::SetFocus(ListView2.Handle());
     ::SetCursor(cursor);

@@ -1,5 +1,8 @@
 #include "ui/window.h"
 
+#include <algorithm>
+#include <exception>
+
 namespace morvanta::ui {
 namespace {
 
@@ -22,6 +25,11 @@ void RegisterOnce() {
 
 }  // namespace
 
+void TraceHandlerFailure(const char* where, const char* what) {
+  const std::string line = std::string("morvanta: ") + where + " handler failed: " + what + "\n";
+  ::OutputDebugStringA(line.c_str());
+}
+
 HFONT DefaultFont() {
   static HFONT font = [] {
     NONCLIENTMETRICSA metrics = {};
@@ -43,9 +51,18 @@ bool Window::Create(const WindowArgs& args) {
   RegisterOnce();
   RECT r = {0, 0, args.width, args.height};
   if (args.clientSize) ::AdjustWindowRectEx(&r, args.style, FALSE, args.exStyle);
-  hwnd_ = ::CreateWindowExA(args.exStyle, kClassName, args.caption.c_str(), args.style, args.x,
-                            args.y, r.right - r.left, r.bottom - r.top, args.owner, nullptr,
-                            ::GetModuleHandleA(nullptr), nullptr);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  int x = args.x, y = args.y;
+  if (x == CW_USEDEFAULT || y == CW_USEDEFAULT) {
+    // Centred on the work area, as the windows were designed to open.
+    RECT area = {0, 0, 1024, 768};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    x = area.left + std::max(0, static_cast<int>(area.right - area.left - width) / 2);
+    y = area.top + std::max(0, static_cast<int>(area.bottom - area.top - height) / 2);
+  }
+  hwnd_ = ::CreateWindowExA(args.exStyle, kClassName, args.caption.c_str(), args.style, x, y,
+                            width, height, args.owner, nullptr, ::GetModuleHandleA(nullptr),
+                            nullptr);
   if (!hwnd_) return false;
   ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::Procedure));
@@ -75,8 +92,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
       }
       LRESULT result = 0;
       if (self->OnMessage(message, wParam, lParam, result)) return result;
+    } catch (const std::exception& e) {
+      // A failed handler leaves the window as it was; nothing escapes into Windows, but
+      // the failure leaves a trace for the debugger.
+      TraceHandlerFailure("window message", e.what());
     } catch (...) {
-      // A failed handler leaves the window as it was; nothing escapes into Windows.
+      TraceHandlerFailure("window message", "unknown exception");
     }
   }
   return ::DefWindowProcA(hwnd, message, wParam, lParam);

@@ -10,6 +10,7 @@ namespace morvanta::ui {
 
 struct WindowArgs {
   std::string caption;
+  // CW_USEDEFAULT: centred on the screen's work area.
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = 640, height = 480;
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   DWORD exStyle = 0;
@@ -46,5 +47,8 @@ class Window {
 
 // The default GUI font for every child control.
 HFONT DefaultFont();
+
+// Leaves a trace (debug output) of a handler that failed where nothing may escape.
+void TraceHandlerFailure(const char* where, const char* what);
 
 }  // namespace morvanta::ui

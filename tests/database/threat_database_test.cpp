@@ -74,13 +74,39 @@ TEST_F(ThreatDatabaseLoad, ReplacesWithTheFullDownload) {
   EXPECT_EQ(Text(db.Content()), newer);
   EXPECT_FALSE(files.Exists(Path("filess.dat")));
 
-  // Nothing downloaded: the old file is gone by then, the load reports it and the content
-  // stays.
-  EXPECT_EQ(ReplaceWithFullDownload(db, files, kFolder).error, LoadError::CannotOpen);
+  // Nothing downloaded: the database on disk and in memory stays, and the failure says so.
+  const LoadResult missing = ReplaceWithFullDownload(db, files, kFolder);
+  EXPECT_EQ(missing.error, LoadError::CannotReplace);
+  EXPECT_NE(missing.message.find(Path("files.dat")), std::string::npos) << missing.message;
+  EXPECT_EQ(Text(db.Content()), newer);
+  EXPECT_EQ(Text(*files.ReadAll(Path("files.dat"))), Packed(newer));
+
+  // The old file cannot be replaced (another program holds it open): it stays whole.
+  files.PutFile(Path("filess.dat"), Packed(kText));
+  {
+    auto held = files.Open(Path("files.dat"), platform::OpenMode::Read);
+    EXPECT_EQ(ReplaceWithFullDownload(db, files, kFolder).error, LoadError::CannotReplace);
+  }
+  EXPECT_EQ(Text(*files.ReadAll(Path("files.dat"))), Packed(newer));
   EXPECT_EQ(Text(db.Content()), newer);
 }
 
+TEST_F(ThreatDatabaseLoad, TheErrorNamesTheSystemsReason) {
+  const LoadResult result = db.LoadDatabase(files, Path("absent.dat"));
+  EXPECT_EQ(result.message, "Cannot open file \"" + Path("absent.dat") +
+                                "\". The system cannot find the file specified.");
+}
+
 using DatabaseSave = ThreatDatabaseTest;
+
+TEST_F(DatabaseSave, AFailedSaveLeavesTheFileAsItWas) {
+  files.PutFile(Path("files.dat"), Packed(kText));
+  db.SetText(Bytes(CrLf({DateLine('5'), "_end"})));
+  files.SetFreeSpace(8);  // the disk fills up part way
+  EXPECT_FALSE(db.SaveScrambled(files, Path("files.dat")));
+  EXPECT_EQ(Text(*files.ReadAll(Path("files.dat"))), Packed(kText));
+  EXPECT_FALSE(files.Exists(Path("files.dat.new")));
+}
 
 TEST_F(DatabaseSave, ThenLoadGivesTheSameText) {
   db.SetText(Bytes(kText));
@@ -210,6 +236,11 @@ TEST_F(UpdatePiece, RefusesWhatItCannotMergeAndKeepsTheDatabase) {
       {"empty piece", database, ""},
       {"piece without CR", database, std::string(60, 'p')},
       {"piece whose only CR ends it", database, std::string(60, 'p') + "\r"},
+      // The date line is copied over the database's as 33 characters and CR LF: one of
+      // 34 or 32 would eat into the first entry or leave part of the old date.
+      {"date line of 34 characters", database, CrLf({DateLine('3') + "x", "[W.B]:%%wt%%\\b.exe", "_end"})},
+      {"date line of 32 characters", database, CrLf({DateLine('3').substr(1), "[W.B]:%%wt%%\\b.exe", "_end"})},
+      {"date line ended by CR alone", database, DateLine('3') + "\r[W.B]:%%wt%%\\b.exe\r\n_end\r\n"},
       {"database of 40 bytes", database.substr(0, 40), piece},
       {"empty database", "", piece},
   };

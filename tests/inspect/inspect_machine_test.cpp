@@ -14,12 +14,11 @@
 #include "inspect/running_objects.h"
 #include "inspect/services.h"
 #include "scan/file_digest.h"
-#include "platform/fake/fake_dialogs.h"
+#include "page_test_util.h"
 
 namespace morvanta::inspect {
 namespace {
 
-using platform::MessageAnswer;
 using platform::RegRoot;
 using platform::RegValue;
 using platform::StartType;
@@ -37,46 +36,53 @@ TEST_P(InspectOnMachine, ServiceRowsAndOperations) {
   ScopedService service(p.services, {key, display, path, StartType::Manual});
   ASSERT_TRUE(service.Created());
 
-  auto rows = ListServices(p);
+  NoMessages pump;
+  auto rows = ListServices(p, pump);
   ASSERT_TRUE(rows);
   auto it = std::find_if(rows->begin(), rows->end(),
-                         [&](const ServiceRow& r) { return r.caption == display; });
+                         [&](const ServiceRow& r) { return r.displayName == display; });
   ASSERT_NE(it, rows->end());
   ServiceRow row = *it;
-  EXPECT_EQ(row.subItems, (std::vector<std::string>{path, "Stopped", "Manual", key}));
+  EXPECT_EQ(row.kind, ServiceRowKind::Service);
+  EXPECT_EQ(row.imagePath, path);
+  EXPECT_EQ(row.state, ServiceRunState::Stopped);
+  EXPECT_EQ(row.startType, StartType::Manual);
+  EXPECT_EQ(row.keyName, key);
   EXPECT_TRUE(row.nonMicrosoft);  // "Copyright (C) Morvanta Test"
   EXPECT_EQ(ServiceImageFile(path, false), helper);
   EXPECT_EQ(ServiceKeyNameOf(p, display), key);
   EXPECT_EQ(ChangeCmdStatus(true, &row), (ServiceButtons{true, false, false, true}));
 
-  EXPECT_TRUE(StartServiceRow(p, row, "Running"));
-  EXPECT_EQ(row.SubItem(1), "Running");
+  EXPECT_TRUE(StartServiceRow(p, row));
+  EXPECT_EQ(row.state, ServiceRunState::Running);
   EXPECT_EQ(ChangeCmdStatus(true, &row), (ServiceButtons{false, true, true, true}));
-  EXPECT_TRUE(StopServiceRow(p, row, "Stopped"));
-  EXPECT_EQ(row.SubItem(1), "Stopped");
-  EXPECT_TRUE(RestartServiceRow(p, row, "Running", "Stopped"));
-  EXPECT_EQ(row.SubItem(1), "Running");
+  EXPECT_TRUE(StopServiceRow(p, row));
+  EXPECT_EQ(row.state, ServiceRunState::Stopped);
+  EXPECT_TRUE(RestartServiceRow(p, row));
+  EXPECT_EQ(row.state, ServiceRunState::Running);
 
-  // stopped by its image path, as the report manager asks
+  // An empty path names no service; its own image path stops it, as the report manager asks.
   std::vector<ServiceRow> list = {row};
-  EXPECT_TRUE(StopServiceByImagePath(p, list, "\"" + helper));
-  EXPECT_EQ(list[0].SubItem(1), "Stopped");
+  EXPECT_FALSE(StopServiceByImagePath(p, list, "", pump));
+  EXPECT_EQ(p.services.QueryStatus(key)->state, platform::ServiceState::Running);
+  EXPECT_TRUE(StopServiceByImagePath(p, list, "\"" + helper, pump));
+  EXPECT_EQ(list[0].state, ServiceRunState::Stopped);
 
   for (StartType t : {StartType::Manual, StartType::Disabled, StartType::Automatic}) {
     EXPECT_TRUE(SetStartTypeRow(p, row, t));
-    EXPECT_EQ(row.SubItem(2), StartTypeText(t));
+    EXPECT_EQ(row.startType, t);
     EXPECT_EQ(p.services.QueryConfig(key).config->startType, t);
   }
   ASSERT_TRUE(SetStartTypeRow(p, row, StartType::Disabled));
-  row.subItems[1] = "Stopped";
-  EXPECT_FALSE(StartServiceRow(p, row, "Running"));
-  EXPECT_EQ(row.SubItem(1), "Stopped");
+  row.state = ServiceRunState::Stopped;
+  EXPECT_FALSE(StartServiceRow(p, row));
+  EXPECT_EQ(row.state, ServiceRunState::Stopped);
 
   EXPECT_TRUE(p.services.Delete(key));
-  rows = ListServices(p);
+  rows = ListServices(p, pump);
   ASSERT_TRUE(rows);
   EXPECT_TRUE(std::none_of(rows->begin(), rows->end(),
-                           [&](const ServiceRow& r) { return r.caption == display; }));
+                           [&](const ServiceRow& r) { return r.displayName == display; }));
 }
 
 // Puts the keyboard class key's "UpperFilters" back as it was: the same type and bytes, or
@@ -124,20 +130,19 @@ TEST_P(InspectOnMachine, ServiceWithoutVersionResourceIsMarked) {
                                      StartType::Manual});
   ASSERT_TRUE(service.Created());
   EXPECT_EQ(ServiceImageFile(path, true), helper);
-  auto rows = ListServices(p);
+  NoMessages pump;
+  auto rows = ListServices(p, pump);
   ASSERT_TRUE(rows);
   auto it = std::find_if(rows->begin(), rows->end(),
-                         [](const ServiceRow& r) { return r.caption == "Morvanta Bare Service"; });
+                         [](const ServiceRow& r) { return r.displayName == "Morvanta Bare Service"; });
   ASSERT_NE(it, rows->end());
-  EXPECT_EQ(it->SubItem(0), path);
+  EXPECT_EQ(it->imagePath, path);
   EXPECT_TRUE(it->nonMicrosoft);
 }
 
 TEST_P(InspectOnMachine, KeyboardFilterListedAndRemoved) {
   auto p = P();
-  platform::fake::FakeDialogs answers;
-  platform::Platform q{p.registry, p.files,    p.folders, p.processes,
-                       p.services, p.shell,    p.system,  answers};
+  ScriptedPrompts answers;
   UpperFiltersGuard guard(p.registry);
   const std::string first = guard.FirstName();
   {
@@ -146,21 +151,20 @@ TEST_P(InspectOnMachine, KeyboardFilterListedAndRemoved) {
     ASSERT_TRUE(key->WriteValue("UpperFilters",
                                 RegValue::FromMultiString({first, "mvtestflt"})));
   }
-  auto listing = ListKeyboardFilters(q);
+  auto listing = ListKeyboardFilters(p);
   ASSERT_EQ(listing.rows.size(), 1u);
   EXPECT_EQ(listing.rows[0].name, "mvtestflt");
-  EXPECT_EQ(listing.rows[0].file, "File not found");
+  EXPECT_EQ(FilterPathCellText(listing.rows[0]), "File not found");
 
   // With its driver file in place the row names it, and removing renames it out of the way.
   const std::string driver = p.folders.SystemDirectory() + "\\Drivers\\mvtestflt.sys";
   p.files.CreateDirectory(p.folders.SystemDirectory() + "\\Drivers");
   ASSERT_TRUE(p.files.WriteAll(driver, "a keyboard filter driver"));
-  listing = ListKeyboardFilters(q);
+  listing = ListKeyboardFilters(p);
   ASSERT_EQ(listing.rows.size(), 1u);
   EXPECT_TRUE(platform::EqualsNoCase(listing.rows[0].file, driver)) << listing.rows[0].file;
 
-  answers.QueueAnswer(MessageAnswer::Yes);
-  EXPECT_EQ(RemoveKeyboardFilter(q, listing.rows[0], nullptr, listing), FilterRemoval::Removed);
+  EXPECT_EQ(RemoveKeyboardFilter(p, listing.rows[0], answers, listing), FilterRemoval::Removed);
   EXPECT_EQ(listing.rows[0].name, "No Keyboard Filter driver found!");
   EXPECT_FALSE(p.files.Exists(driver));
   EXPECT_TRUE(p.files.DeleteFile(driver + ".del"));
@@ -198,7 +202,8 @@ TEST_P(InspectOnMachine, WinIniRunLineToggled) {
   // An upper-case line with blanks around it lists trimmed and lower-case.
   ASSERT_TRUE(p.files.WriteAll(path, "[windows]\r\n  RUN=C:\\MvTest\\TOOL.exe \r\nload=\r\n"));
 
-  auto listing = ListIniLines(p, "Win.ini", nullptr);
+  ScriptedPrompts prompts;
+  auto listing = ListIniLines(p, "Win.ini", prompts);
   ASSERT_TRUE(listing);
   ASSERT_EQ(listing->rows.size(), 2u);
   EXPECT_EQ(listing->rows[0].line, "run=c:\\mvtest\\tool.exe");
@@ -206,25 +211,24 @@ TEST_P(InspectOnMachine, WinIniRunLineToggled) {
 
   auto off = IniLineAfterCheck(listing->rows[0], false);
   ASSERT_TRUE(off);
-  ASSERT_TRUE(ChangeIniLine(p, "Win.ini", listing->rows[0].line, *off, nullptr));
+  ASSERT_TRUE(ChangeIniLine(p, "Win.ini", listing->rows[0].line, *off, prompts));
   auto text = p.files.ReadAll(path);
   ASSERT_TRUE(text);
   EXPECT_EQ(std::string(text->begin(), text->end()),
             "[windows]\r\n;run=c:\\mvtest\\tool.exe\r\nload=\r\n");
-  listing = ListIniLines(p, "Win.ini", nullptr);
+  listing = ListIniLines(p, "Win.ini", prompts);
   ASSERT_TRUE(listing);
   EXPECT_EQ(listing->rows[0].line, ";run=c:\\mvtest\\tool.exe");
   EXPECT_FALSE(listing->rows[0].ticked);
 
   auto on = IniLineAfterCheck(listing->rows[0], true);
   ASSERT_TRUE(on);
-  ASSERT_TRUE(ChangeIniLine(p, "Win.ini", listing->rows[0].line, *on, nullptr));
-  listing = ListIniLines(p, "Win.ini", nullptr);
+  ASSERT_TRUE(ChangeIniLine(p, "Win.ini", listing->rows[0].line, *on, prompts));
+  listing = ListIniLines(p, "Win.ini", prompts);
   ASSERT_TRUE(listing);
   EXPECT_EQ(listing->rows[0].line, "run=c:\\mvtest\\tool.exe");
   EXPECT_TRUE(listing->rows[0].ticked);
   EXPECT_FALSE(p.files.Exists(path + ".new"));
-  EXPECT_FALSE(p.files.Exists(path + ".mvbak"));
 }
 
 TEST_P(InspectOnMachine, InventoryHoldsRunningAndAutostartFiles) {
@@ -247,7 +251,8 @@ TEST_P(InspectOnMachine, InventoryHoldsRunningAndAutostartFiles) {
        "\"c:\\no such folder\\gone.exe\" /background"});
   RunningObjectList list;
   common::MessageCatalog catalog;
-  CollectRunningObjects(p, catalog, sources, list);
+  NoMessages pump;
+  CollectRunningObjects(p, catalog, sources, list, pump);
   for (auto pid : {*first, *second}) {
     p.processes.Terminate(pid);
     p.processes.WaitForExit(pid, 10000);

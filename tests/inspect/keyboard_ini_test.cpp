@@ -3,12 +3,12 @@
 
 #include "inspect/ini_lines.h"
 #include "inspect/keyboard_filters.h"
+#include "page_test_util.h"
 #include "platform/fake/fake_platform.h"
 
 namespace morvanta::inspect {
 namespace {
 
-using platform::MessageAnswer;
 using platform::RegRoot;
 using platform::RegType;
 using platform::RegValue;
@@ -58,6 +58,7 @@ class KeyboardFilterTest : public ::testing::Test {
   }
   FakePlatform fake;
   platform::Platform p = fake.Get();
+  ScriptedPrompts prompts{false};
   const std::string sys = "C:\\windows\\system32";
 };
 
@@ -82,7 +83,9 @@ TEST_F(KeyboardFilterTest, Listing) {
   EXPECT_EQ(listing.rows[0].file, sys + "\\Drivers\\spy.sys");
   EXPECT_EQ(listing.rows[1].file, sys + "\\logger.sys");
   EXPECT_EQ(listing.rows[2].name, "ghost");
-  EXPECT_EQ(listing.rows[2].file, "File not found");
+  EXPECT_EQ(listing.rows[2].file, "");
+  EXPECT_EQ(FilterPathCellText(listing.rows[2]), "File not found");
+  EXPECT_EQ(FilterPathCellText(listing.rows[0]), sys + "\\Drivers\\spy.sys");
 }
 
 TEST_F(KeyboardFilterTest, UnreadableValuesAreANoticeRow) {
@@ -115,17 +118,15 @@ TEST_F(KeyboardFilterTest, RemovalAsksRewritesAndRenames) {
   const KeyboardFilterRow spy = listing.rows[0];
 
   // the default answer is No: nothing changes
-  EXPECT_EQ(RemoveKeyboardFilter(p, spy, nullptr, listing), FilterRemoval::Refused);
-  ASSERT_EQ(fake.dialogs.Shown().size(), 1u);
-  const auto& asked = fake.dialogs.Shown()[0];
+  EXPECT_EQ(RemoveKeyboardFilter(p, spy, prompts, listing), FilterRemoval::Refused);
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  const auto& asked = prompts.shown[0];
   EXPECT_EQ(asked.text, "Disable [spy] ?");
-  EXPECT_EQ(asked.caption, "This action can not be undone!");
-  EXPECT_EQ(asked.buttons, platform::MessageButtons::YesNo);
-  EXPECT_TRUE(asked.secondButtonDefault);
+  EXPECT_EQ(asked.kind, PromptKind::Irreversible);
   EXPECT_EQ(Value()->data, RegValue::FromMultiString({"kbdclass", "spy", "logger"}).data);
 
-  fake.dialogs.QueueAnswer(MessageAnswer::Yes);
-  EXPECT_EQ(RemoveKeyboardFilter(p, spy, nullptr, listing), FilterRemoval::Removed);
+  prompts.Answer({true});
+  EXPECT_EQ(RemoveKeyboardFilter(p, spy, prompts, listing), FilterRemoval::Removed);
   EXPECT_EQ(Value()->type, RegType::MultiString);
   EXPECT_EQ(Value()->data, RegValue::FromMultiString({"kbdclass", "logger"}).data);
   EXPECT_TRUE(fake.files.FileExists(sys + "\\Drivers\\spy.sys.del"));
@@ -134,19 +135,47 @@ TEST_F(KeyboardFilterTest, RemovalAsksRewritesAndRenames) {
   EXPECT_EQ(listing.rows[0].name, "logger");
 
   // the last one: the first name stays alone, a "File not found" has nothing to rename
-  fake.dialogs.QueueAnswer(MessageAnswer::Yes);
-  EXPECT_EQ(RemoveKeyboardFilter(p, listing.rows[0], nullptr, listing), FilterRemoval::Removed);
+  prompts.Answer({true});
+  EXPECT_EQ(RemoveKeyboardFilter(p, listing.rows[0], prompts, listing), FilterRemoval::Removed);
   EXPECT_EQ(Value()->data, RegValue::FromMultiString({"kbdclass"}).data);
   EXPECT_EQ(listing.rows[0].name, "No Keyboard Filter driver found!");
+}
+
+TEST_F(KeyboardFilterTest, ADriverStillRegisteredIsNeverRenamed) {
+  // The same driver twice, once as the first name in other letters: removing the listed one
+  // leaves the first, which still loads the file.
+  fake.files.PutFile(sys + "\\Drivers\\kbdspy.sys", "driver");
+  SetFilters({"KbdSpy", "kbdspy", "logger"});
+  auto listing = ListKeyboardFilters(p);
+  ASSERT_EQ(listing.rows.size(), 2u);
+  prompts.Answer({true});
+  EXPECT_EQ(RemoveKeyboardFilter(p, listing.rows[0], prompts, listing), FilterRemoval::StillListed);
+  EXPECT_EQ(Value()->data, RegValue::FromMultiString({"KbdSpy", "logger"}).data);
+  EXPECT_TRUE(fake.files.FileExists(sys + "\\Drivers\\kbdspy.sys"));
+  EXPECT_FALSE(fake.files.Exists(sys + "\\Drivers\\kbdspy.sys.del"));
+}
+
+TEST_F(KeyboardFilterTest, ARowWithoutItsFileTouchesNoFile) {
+  // A file whose name is the placeholder text must survive the removal of a "File not
+  // found" row.
+  fake.files.PutFile("File not found", "a user's file");
+  SetFilters({"kbdclass", "ghost"});
+  auto listing = ListKeyboardFilters(p);
+  ASSERT_EQ(listing.rows.size(), 1u);
+  prompts.Answer({true});
+  EXPECT_EQ(RemoveKeyboardFilter(p, listing.rows[0], prompts, listing), FilterRemoval::Removed);
+  EXPECT_EQ(Value()->data, RegValue::FromMultiString({"kbdclass"}).data);
+  EXPECT_TRUE(fake.files.FileExists("File not found"));
+  EXPECT_FALSE(fake.files.Exists("File not found.del"));
 }
 
 TEST_F(KeyboardFilterTest, NoWriteAccessAsksNothing) {
   SetFilters({"kbdclass", "spy"});
   fake.registry.DenyWrite(RegRoot::LocalMachine, kKeyboardClassKey);
   auto listing = ListKeyboardFilters(p);
-  fake.dialogs.QueueAnswer(MessageAnswer::Yes);
-  EXPECT_EQ(RemoveKeyboardFilter(p, listing.rows[0], nullptr, listing), FilterRemoval::NoAccess);
-  EXPECT_TRUE(fake.dialogs.Shown().empty());
+  prompts.Answer({true});
+  EXPECT_EQ(RemoveKeyboardFilter(p, listing.rows[0], prompts, listing), FilterRemoval::NoAccess);
+  EXPECT_TRUE(prompts.shown.empty());
   EXPECT_EQ(Value()->data, RegValue::FromMultiString({"kbdclass", "spy"}).data);
 }
 
@@ -163,6 +192,7 @@ class IniTest : public ::testing::Test {
   }
   FakePlatform fake;
   platform::Platform p = fake.Get();
+  ScriptedPrompts prompts{false};
   const std::string win = "C:\\windows\\win.ini";
 };
 
@@ -170,7 +200,7 @@ TEST_F(IniTest, ListingPicksLoadRunDeviceLines) {
   fake.files.PutFile(win,
                      "[windows]\r\n  LOAD=C:\\A.EXE  \r\n;run=b.exe\nrun=\r\nDevice=x\r; load=c\r\n"
                      "loader=1\r\n[other]\r\nrun=d.exe");
-  auto listing = ListIniLines(p, "Win.ini", nullptr);
+  auto listing = ListIniLines(p, "Win.ini", prompts);
   ASSERT_TRUE(listing);
   EXPECT_FALSE(listing->notice);
   EXPECT_EQ(Lines(*listing), (std::vector<std::string>{"+load=c:\\a.exe", "-;run=b.exe", "+run=",
@@ -179,25 +209,26 @@ TEST_F(IniTest, ListingPicksLoadRunDeviceLines) {
 
 TEST_F(IniTest, PlaceholderMissingFileAndUnknownWindowsFolder) {
   fake.files.PutFile(win, "[windows]\r\nfoo=1\r\n");
-  auto listing = ListIniLines(p, "win.ini", nullptr);
+  auto listing = ListIniLines(p, "win.ini", prompts);
   ASSERT_TRUE(listing);
   EXPECT_TRUE(listing->notice);
   EXPECT_EQ(Lines(*listing), std::vector<std::string>{"+No additional driver found!"});
   EXPECT_FALSE(IniLineAfterCheck(listing->rows[0], true));  // the placeholder changes nothing
 
-  listing = ListIniLines(p, "system.ini", nullptr);  // no such file
+  listing = ListIniLines(p, "system.ini", prompts);  // no such file
   ASSERT_TRUE(listing);
   EXPECT_TRUE(listing->notice);
   ASSERT_EQ(listing->rows.size(), 1u);
   EXPECT_EQ(listing->rows[0].line, "Can not read C:\\windows\\system.ini!");
 
   fake.folders.SetWindowsDirectory("");
-  EXPECT_FALSE(ListIniLines(p, "win.ini", nullptr));
-  ASSERT_EQ(fake.dialogs.Shown().size(), 1u);
-  EXPECT_EQ(fake.dialogs.Shown()[0].text, "Error get Windows Dir!");
-  EXPECT_EQ(fake.dialogs.Shown()[0].caption, "Scan INI files...");
-  EXPECT_FALSE(ChangeIniLine(p, "win.ini", "run=", ";run=", nullptr));
-  EXPECT_EQ(fake.dialogs.Shown().size(), 2u);
+  EXPECT_FALSE(ListIniLines(p, "win.ini", prompts));
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].text, "Error get Windows Dir!");
+  EXPECT_EQ(prompts.shown[0].kind, PromptKind::Warning);
+  EXPECT_EQ(prompts.shown[0].caption, "Scan INI files...");
+  EXPECT_FALSE(ChangeIniLine(p, "win.ini", "run=", ";run=", prompts));
+  EXPECT_EQ(prompts.shown.size(), 2u);
 }
 
 TEST(IniCheckRule, WhatAClickWrites) {
@@ -216,21 +247,20 @@ TEST(IniCheckRule, WhatAClickWrites) {
 
 TEST_F(IniTest, ToggleRewritesEveryMatchingLineInPlace) {
   fake.files.PutFile(win, "[windows]\r\n  RUN=C:\\Tool.exe \r\nload=\r\nrun=c:\\tool.exe\nlast");
-  auto listing = ListIniLines(p, "win.ini", nullptr);
+  auto listing = ListIniLines(p, "win.ini", prompts);
   ASSERT_TRUE(listing);
   const IniRow run = listing->rows[0];
   auto disabled = IniLineAfterCheck(run, false);
   ASSERT_TRUE(disabled);
-  EXPECT_TRUE(ChangeIniLine(p, "win.ini", run.line, *disabled, nullptr));
+  EXPECT_TRUE(ChangeIniLine(p, "win.ini", run.line, *disabled, prompts));
   EXPECT_EQ(Read(win), "[windows]\r\n;run=c:\\tool.exe\r\nload=\r\n;run=c:\\tool.exe\r\nlast\r\n");
   EXPECT_FALSE(fake.files.Exists(win + ".new"));
-  EXPECT_FALSE(fake.files.Exists(win + ".mvbak"));
-  listing = ListIniLines(p, "win.ini", nullptr);
+  listing = ListIniLines(p, "win.ini", prompts);
   EXPECT_EQ(Lines(*listing),
             (std::vector<std::string>{"-;run=c:\\tool.exe", "+load=", "-;run=c:\\tool.exe"}));
 
-  EXPECT_TRUE(ChangeIniLine(p, "win.ini", ";run=c:\\tool.exe", "run=c:\\tool.exe", nullptr));
-  listing = ListIniLines(p, "win.ini", nullptr);
+  EXPECT_TRUE(ChangeIniLine(p, "win.ini", ";run=c:\\tool.exe", "run=c:\\tool.exe", prompts));
+  listing = ListIniLines(p, "win.ini", prompts);
   EXPECT_EQ(Lines(*listing),
             (std::vector<std::string>{"+run=c:\\tool.exe", "+load=", "+run=c:\\tool.exe"}));
 }
@@ -242,23 +272,25 @@ TEST_F(IniTest, AFailedRewriteKeepsTheFile) {
     // the file is held open: it cannot be moved out of the way
     auto held = fake.files.Open(win, platform::OpenMode::Read);
     ASSERT_TRUE(held);
-    EXPECT_FALSE(ChangeIniLine(p, "win.ini", "run=a.exe", ";run=a.exe", nullptr));
+    EXPECT_FALSE(ChangeIniLine(p, "win.ini", "run=a.exe", ";run=a.exe", prompts));
   }
   EXPECT_EQ(Read(win), original);
   EXPECT_FALSE(fake.files.Exists(win + ".new"));
-  EXPECT_FALSE(fake.files.Exists(win + ".mvbak"));
 
   // the ".new" file cannot be created
   fake.files.MakeFolders(win + ".new");
-  EXPECT_FALSE(ChangeIniLine(p, "win.ini", "run=a.exe", ";run=a.exe", nullptr));
+  EXPECT_FALSE(ChangeIniLine(p, "win.ini", "run=a.exe", ";run=a.exe", prompts));
   EXPECT_EQ(Read(win), original);
   ASSERT_TRUE(fake.files.RemoveDirectory(win + ".new"));
 
-  // a backup left behind while the file is gone is put back first
-  ASSERT_TRUE(fake.files.MoveFile(win, win + ".mvbak"));
-  EXPECT_TRUE(ChangeIniLine(p, "win.ini", "run=a.exe", ";run=a.exe", nullptr));
+  // the disk fills up while the new content is written
+  fake.files.SetFreeSpace(4);
+  EXPECT_FALSE(ChangeIniLine(p, "win.ini", "run=a.exe", ";run=a.exe", prompts));
+  EXPECT_EQ(Read(win), original);
+  EXPECT_FALSE(fake.files.Exists(win + ".new"));
+  fake.files.SetFreeSpace(std::nullopt);
+  EXPECT_TRUE(ChangeIniLine(p, "win.ini", "run=a.exe", ";run=a.exe", prompts));
   EXPECT_EQ(Read(win), "[windows]\r\n;run=a.exe\r\n");
-  EXPECT_FALSE(fake.files.Exists(win + ".mvbak"));
 }
 
 }  // namespace

@@ -9,8 +9,7 @@
 namespace morvanta::inspect {
 namespace {
 
-using platform::MessageAnswer;
-using platform::MessageIcon;
+using common::Msg;
 
 TEST(RunningProcessList, ImagePathsSnapshotNamesAndTheIdleProcess) {
   platform::fake::FakePlatform m;
@@ -39,7 +38,8 @@ TEST(FilePresence, ExistsOrOpensWithMoreThanTenBytes) {
 
 class ProcessPageTest : public ::testing::Test {
  protected:
-  ProcessPageTest() : page_(m_.Get(), catalog_, list_, label_, status_, report_) {}
+  ProcessPageTest()
+      : page_(m_.Get(), catalog_, {list_, label_, status_, report_, prompts_}) {}
   void SetUp() override {
     m_.files.PutFile("C:\\Apps\\one\\tool.exe", "MZ tool program one");
     m_.files.PutFile("C:\\Apps\\two\\TOOL.EXE", "MZ tool program two");
@@ -59,12 +59,15 @@ class ProcessPageTest : public ::testing::Test {
     for (auto& row : list_.rows)
       if (row.caption == caption) row.checked = true;
   }
+  // A row whose text no longer says what it stands for: the action follows its id.
+  void Scribble(int row) { list_.rows.at(static_cast<size_t>(row)).caption = "changed on screen"; }
 
   platform::fake::FakePlatform m_;
   common::MessageCatalog catalog_;
   MemoryCheckList list_;
   MemoryText label_, status_;
   MemoryReport report_;
+  ScriptedPrompts prompts_;
   ProcessPage page_;
   uint32_t one_ = 0, two_ = 0, keep_ = 0;
 };
@@ -98,15 +101,13 @@ TEST_F(ProcessPageTest, ReportSectionWhileAReportIsWritten) {
 TEST_F(ProcessPageTest, AnsweringNoChangesNothing) {
   page_.Refresh();
   Tick("C:\\Apps\\one\\tool.exe");
-  m_.dialogs.QueueAnswer(MessageAnswer::No);
-  page_.EndTask(true, nullptr);
-  ASSERT_EQ(m_.dialogs.Shown().size(), 1u);
-  const auto& q = m_.dialogs.Shown()[0];
+  prompts_.Answer({false});
+  page_.EndTask(true);
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  const auto& q = prompts_.shown[0];
   EXPECT_EQ(q.text, "Do you want to terminate selected processes?");
-  EXPECT_EQ(q.caption, "Question");
-  EXPECT_EQ(q.icon, MessageIcon::Question);
-  EXPECT_EQ(q.buttons, platform::MessageButtons::YesNo);
-  EXPECT_TRUE(q.topmost && q.setForeground);
+  EXPECT_EQ(q.kind, PromptKind::Question);
+  EXPECT_EQ(q.entry, Msg::TerminateQuestion);
   EXPECT_TRUE(Running(one_) && Running(two_));
   EXPECT_TRUE(list_.IsChecked(0));  // not even refreshed
 }
@@ -114,21 +115,29 @@ TEST_F(ProcessPageTest, AnsweringNoChangesNothing) {
 TEST_F(ProcessPageTest, YesEndsEveryProcessOfTheTickedNameAndRefreshes) {
   page_.Refresh();
   Tick("C:\\Apps\\one\\tool.exe");
-  m_.dialogs.QueueAnswer(MessageAnswer::Yes);
-  page_.EndTask(false, nullptr);
+  page_.EndTask(false);
   EXPECT_FALSE(Running(one_));
   EXPECT_FALSE(Running(two_));  // same file name, other folder, other letter case
   EXPECT_TRUE(Running(keep_));
   EXPECT_TRUE(m_.files.FileExists("C:\\Apps\\one\\tool.exe"));  // no deletion asked
   EXPECT_EQ(list_.Captions(), (std::vector<std::string>{"C:\\Apps\\keep.exe"}));
-  EXPECT_EQ(m_.dialogs.Shown().size(), 1u);
+  EXPECT_EQ(prompts_.shown.size(), 1u);
+}
+
+TEST_F(ProcessPageTest, RowsActOnTheirOwnPathWhateverTheyShow) {
+  page_.Refresh();
+  list_.rows[1].checked = true;  // C:\Apps\two\TOOL.EXE
+  Scribble(1);
+  page_.EndTask(true);
+  EXPECT_FALSE(Running(two_));
+  EXPECT_FALSE(m_.files.Exists("C:\\Apps\\two\\TOOL.EXE"));
+  EXPECT_TRUE(m_.files.Exists("C:\\Apps\\one\\tool.exe"));
 }
 
 TEST_F(ProcessPageTest, YesWithNothingTickedOnlyRefreshes) {
   page_.Refresh();
   m_.processes.Start("C:\\Apps\\keep.exe");
-  m_.dialogs.QueueAnswer(MessageAnswer::Yes);
-  page_.EndTask(true, nullptr);
+  page_.EndTask(true);
   EXPECT_TRUE(Running(one_) && Running(two_) && Running(keep_));
   EXPECT_EQ(list_.RowCount(), 4);
   EXPECT_EQ(label_.text, "Active processes (4).");
@@ -140,18 +149,14 @@ TEST_F(ProcessPageTest, DeletionOfEndedImagesAndTheErrorForOneStillInUse) {
   page_.Refresh();
   Tick("C:\\Apps\\one\\tool.exe");
   Tick("C:\\Apps\\keep.exe");
-  m_.dialogs.QueueAnswer(MessageAnswer::Yes);
-  page_.EndTask(true, reinterpret_cast<platform::WindowHandle>(0x1234));
+  page_.EndTask(true);
   EXPECT_FALSE(m_.files.Exists("C:\\Apps\\one\\tool.exe"));
   EXPECT_TRUE(m_.files.Exists("C:\\Apps\\two\\TOOL.EXE"));  // ended, but not ticked
   EXPECT_TRUE(m_.files.Exists("C:\\Apps\\keep.exe"));
-  ASSERT_EQ(m_.dialogs.Shown().size(), 2u);
-  const auto& e = m_.dialogs.Shown()[1];
+  ASSERT_EQ(prompts_.shown.size(), 2u);
+  const auto& e = prompts_.shown[1];
   EXPECT_EQ(e.text, "Cannot delete process C:\\Apps\\keep.exe");
-  EXPECT_EQ(e.caption, "Error");
-  EXPECT_EQ(e.icon, MessageIcon::Error);
-  EXPECT_TRUE(e.topmost && e.setForeground);
-  EXPECT_EQ(e.owner, reinterpret_cast<platform::WindowHandle>(0x1234));
+  EXPECT_EQ(e.kind, PromptKind::UrgentError);
   EXPECT_EQ(list_.RowCount(), 0);
 }
 

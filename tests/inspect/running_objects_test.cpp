@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "inspect/running_objects.h"
+#include "common/memory_views.h"
 #include "platform/fake/fake_platform.h"
 
 namespace morvanta::inspect {
@@ -45,6 +46,7 @@ class InventoryTest : public ::testing::Test {
   FakePlatform fake;
   platform::Platform p = fake.Get();
   common::MessageCatalog catalog;
+  common::CountingPump pump;
 };
 
 TEST_F(InventoryTest, KindsAndLines) {
@@ -63,7 +65,8 @@ TEST_F(InventoryTest, KindsAndLines) {
   sources.systemIniLines = {"c:\\nowhere\\x.drv"};
   RunningObjectList list;
   list.Add("stale line");
-  CollectRunningObjects(p, catalog, sources, list);
+  CollectRunningObjects(p, catalog, sources, list, pump);
+  EXPECT_GE(pump.calls, list.Lines().size());  // the window is let through as lines are added
   const std::string tag = std::string("[") + kAbcDigest + "][3]";
   EXPECT_EQ(list.Lines(),
             (std::vector<std::string>{"Proc C:\\Apps\\app.exe" + tag,
@@ -102,7 +105,8 @@ TEST_F(InventoryTest, AutostartPlacesInOrder) {
         "\"C:\\Program Files\\Tool\\unins000.exe\" /x");
   Key(RegRoot::CurrentUser, uninstall + "NoCommand");
 
-  auto files = CollectAutostartFiles(p);
+  auto files = CollectAutostartFiles(p, pump);
+  EXPECT_GT(pump.calls, 0u);
   const std::string s = "c:\\windows\\system32\\";
   EXPECT_EQ(files, (std::vector<std::string>{
                        s + "win.dll", s + "ssodl.dll", s + "ssodl.exe", s + "notify.dll",
@@ -112,7 +116,7 @@ TEST_F(InventoryTest, AutostartPlacesInOrder) {
   // subkeys in the registry's order (the fake's: by name)
   // "Clsid " lines: empty paths skipped, a command line that is no file hashed as empty
   RunningObjectList list;
-  CollectRunningObjects(p, catalog, {}, list);
+  CollectRunningObjects(p, catalog, {}, list, pump);
   EXPECT_EQ(list.Lines().size(), 10u);
   EXPECT_EQ(list.Lines().front(), "Clsid C:\\Program Files\\Tool\\unins000.exe /x[" +
                                       std::string(kEmptyDigest) + "][0]");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "inspect/services.h"
+#include "page_test_util.h"
 #include "platform/fake/fake_platform.h"
 
 namespace morvanta::inspect {
@@ -33,14 +34,33 @@ class ServicesTest : public ::testing::Test {
   }
   const ServiceRow& RowOf(const std::vector<ServiceRow>& rows, const std::string& caption) {
     for (const auto& r : rows)
-      if (r.caption == caption) return r;
+      if (r.displayName == caption) return r;
     ADD_FAILURE() << "no row " << caption;
     static ServiceRow none;
     return none;
   }
   FakePlatform fake;
   platform::Platform p = fake.Get();
+  common::NoMessages pump;
 };
+
+// A row read completely, as the listing makes it.
+ServiceRow Row(const char* caption, const char* path, ServiceRunState state, StartType type,
+               const char* key) {
+  ServiceRow row;
+  row.displayName = caption;
+  row.imagePath = path;
+  row.state = state;
+  row.startType = type;
+  row.keyName = key;
+  return row;
+}
+
+// The three cells as the lists show them, with the key name behind them.
+std::vector<std::string> Cells(const ServiceRow& row) {
+  return {PathCellText(row, "Can not get Service List!"), StatusCellText(row),
+          StartTypeCellText(row), row.keyName};
+}
 
 TEST(ServiceImageFile, VariantsAAndB) {
   struct Case {
@@ -85,38 +105,48 @@ TEST_F(ServicesTest, RowsCarryPathStateStartTypeAndKeyName) {
   fake.services.SetState("AgentSvc", ServiceState::Running);
   fake.services.SetState("PauseSvc", ServiceState::Paused);
   fake.services.SetState("OffSvc", ServiceState::StopPending);
-  auto rows = ListServices(p);
+  CountingPump counting;
+  auto rows = ListServices(p, counting);
   ASSERT_TRUE(rows);
   ASSERT_EQ(rows->size(), 3u);
-  EXPECT_EQ(RowOf(*rows, "Agent Service").subItems,
+  EXPECT_EQ(counting.calls, 3u);  // the window is let through before each entry
+  EXPECT_EQ(Cells(RowOf(*rows, "Agent Service")),
             (std::vector<std::string>{"\"C:\\Agent\\agent.exe\" -s", "Running", "Automatic",
                                       "AgentSvc"}));
-  EXPECT_EQ(RowOf(*rows, "Pausing").subItems,
+  EXPECT_EQ(RowOf(*rows, "Agent Service").state, ServiceRunState::Running);
+  EXPECT_EQ(RowOf(*rows, "Pausing").startType, StartType::Boot);
+  EXPECT_EQ(Cells(RowOf(*rows, "Pausing")),
             (std::vector<std::string>{"C:\\Agent\\pause.exe", "Paused", "Automatic", "PauseSvc"}));
-  EXPECT_EQ(RowOf(*rows, "Off").subItems,
+  EXPECT_EQ(Cells(RowOf(*rows, "Off")),
             (std::vector<std::string>{"C:\\Agent\\off.exe", "Stopped", "Disabled", "OffSvc"}));
 }
 
 TEST_F(ServicesTest, ConfigFailuresGiveTheirTexts) {
   struct Case {
     ConfigQueryError error;
-    std::vector<std::string> subItems;
+    ServiceRowKind kind;
+    std::vector<std::string> cells;
   } cases[] = {
-      {ConfigQueryError::CannotOpen, {"Can not open service!"}},
-      {ConfigQueryError::CannotGetSize, {"Can not get information!"}},
-      {ConfigQueryError::CannotQuery, {"Can not query information!", "Locked"}},
+      {ConfigQueryError::CannotOpen, ServiceRowKind::CannotOpen,
+       {"Can not open service!", "", "", ""}},
+      {ConfigQueryError::CannotGetSize, ServiceRowKind::CannotGetInformation,
+       {"Can not get information!", "", "", ""}},
+      {ConfigQueryError::CannotQuery, ServiceRowKind::CannotQuery,
+       {"Can not query information!", "", "", "Locked"}},
   };
   for (const auto& c : cases) {
     FakePlatform f;
     auto fp = f.Get();
     ASSERT_TRUE(f.services.Create({"Locked", "Locked One", "C:\\x.exe", StartType::Manual}));
     f.services.SetConfigError("Locked", c.error);
-    auto rows = ListServices(fp);
+    auto rows = ListServices(fp, pump);
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), 1u);
-    EXPECT_EQ((*rows)[0].caption, "Locked One");
-    EXPECT_EQ((*rows)[0].subItems, c.subItems);
+    EXPECT_EQ((*rows)[0].displayName, "Locked One");
+    EXPECT_EQ((*rows)[0].kind, c.kind);
+    EXPECT_EQ(Cells((*rows)[0]), c.cells);
     EXPECT_EQ(ChangeCmdStatus(true, &(*rows)[0]), ServiceButtons{});
+    EXPECT_FALSE(StartServiceRow(fp, (*rows)[0]));
   }
 }
 
@@ -177,7 +207,7 @@ TEST_F(ServicesTest, NonMicrosoftMarkFromLegalCopyright) {
     // unquoted, without extension, with a switch: read from the name + ".exe"
     ASSERT_TRUE(f.services.Create({c.name, c.name, std::string("C:\\svc\\") + c.name + " /svc",
                                    StartType::Manual}));
-    auto rows = ListServices(fp);
+    auto rows = ListServices(fp, pump);
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->size(), 1u);
     EXPECT_EQ((*rows)[0].nonMicrosoft, c.marked) << c.name;
@@ -186,23 +216,25 @@ TEST_F(ServicesTest, NonMicrosoftMarkFromLegalCopyright) {
 
 TEST_F(ServicesTest, ListingRefreshNoticesAndFailure) {
   Add("A", "Alpha", "C:\\a.exe", "C:\\a.exe");
-  auto listing = LoadServiceListing(p, "Can not get Service List!");
+  auto listing = LoadServiceListing(p, pump);
   EXPECT_TRUE(listing.listEnabled);
   ASSERT_EQ(listing.rows.size(), 1u);
-  EXPECT_EQ(listing.rows[0].caption, "Alpha");
+  EXPECT_EQ(listing.rows[0].displayName, "Alpha");
 
   fake.services.SetManagerAvailable(false);
-  EXPECT_FALSE(ListServices(p));
-  listing = LoadServiceListing(p, "Can not get Service List!");
+  EXPECT_FALSE(ListServices(p, pump));
+  listing = LoadServiceListing(p, pump);
   ASSERT_EQ(listing.rows.size(), 1u);
-  EXPECT_EQ(listing.rows[0].caption, "");
-  EXPECT_EQ(listing.rows[0].subItems, std::vector<std::string>{"Can not get Service List!"});
+  EXPECT_EQ(listing.rows[0].kind, ServiceRowKind::ListFailed);
+  EXPECT_EQ(Cells(listing.rows[0]),
+            (std::vector<std::string>{"Can not get Service List!", "", "", ""}));
 
   fake.system.SetPackedVersion(0xC0000A04);  // the 9x family
-  listing = LoadServiceListing(p, "Can not get Service List!");
+  listing = LoadServiceListing(p, pump);
   EXPECT_FALSE(listing.listEnabled);
   ASSERT_EQ(listing.rows.size(), 1u);
-  EXPECT_EQ(listing.rows[0].subItems, std::vector<std::string>{"For Windows NT/2000/XP only!"});
+  EXPECT_EQ(Cells(listing.rows[0]),
+            (std::vector<std::string>{"For Windows NT/2000/XP only!", "", "", ""}));
   EXPECT_EQ(ChangeCmdStatus(true, &listing.rows[0]), ServiceButtons{});
 }
 
@@ -212,7 +244,7 @@ TEST_F(ServicesTest, EntriesBeyondTheBufferAreNotListed) {
     ASSERT_TRUE(fake.services.Create({key, "Display name of " + key, "C:\\s.exe",
                                       StartType::Manual}));
   }
-  auto rows = ListServices(p);
+  auto rows = ListServices(p, pump);
   ASSERT_TRUE(rows);
   EXPECT_GT(rows->size(), 0u);
   EXPECT_LT(rows->size(), 2000u);
@@ -260,31 +292,31 @@ TEST_F(ServicesTest, WaitIsBoundedForAStuckService) {
 
 TEST_F(ServicesTest, RowOperationsShowOldTextOnFailure) {
   Add("Svc", "Svc", "C:\\svc.exe", "C:\\svc.exe");
-  auto rows = ListServices(p);
+  auto rows = ListServices(p, pump);
   ASSERT_TRUE(rows && rows->size() == 1u);
   ServiceRow& row = (*rows)[0];
-  EXPECT_EQ(row.SubItem(1), "Stopped");
-  EXPECT_TRUE(StartServiceRow(p, row, "Running"));
-  EXPECT_EQ(row.SubItem(1), "Running");
-  // a stuck stop leaves the old text
+  EXPECT_EQ(row.state, ServiceRunState::Stopped);
+  EXPECT_TRUE(StartServiceRow(p, row));
+  EXPECT_EQ(row.state, ServiceRunState::Running);
+  // a stuck stop leaves the old state
   fake.services.SetPendingPhase("Svc", 1000000, 0, 0);
-  EXPECT_FALSE(StopServiceRow(p, row, "Stopped"));
-  EXPECT_EQ(row.SubItem(1), "Running");
+  EXPECT_FALSE(StopServiceRow(p, row));
+  EXPECT_EQ(row.state, ServiceRunState::Running);
 
   // restart: the failed stop does not prevent the start
   Add("Other", "Other", "C:\\other.exe", "C:\\other.exe");
-  ServiceRow other{"Other", {"C:\\other.exe", "Stopped", "Manual", "Other"}, false};
-  EXPECT_TRUE(RestartServiceRow(p, other, "Running", "Stopped"));
-  EXPECT_EQ(other.SubItem(1), "Running");
+  ServiceRow other = Row("Other", "C:\\other.exe", ServiceRunState::Stopped, StartType::Manual, "Other");
+  EXPECT_TRUE(RestartServiceRow(p, other));
+  EXPECT_EQ(other.state, ServiceRunState::Running);
 
   for (StartType t : {StartType::Disabled, StartType::Automatic, StartType::Manual}) {
     EXPECT_TRUE(SetStartTypeRow(p, other, t));
-    EXPECT_EQ(other.SubItem(2), StartTypeText(t));
+    EXPECT_EQ(other.startType, t);
     EXPECT_EQ(fake.services.QueryConfig("Other").config->startType, t);
   }
   fake.services.SetManagerAvailable(false);
   EXPECT_FALSE(SetStartTypeRow(p, other, StartType::Disabled));
-  EXPECT_EQ(other.SubItem(2), "Manual");
+  EXPECT_EQ(other.startType, StartType::Manual);
 }
 
 TEST_F(ServicesTest, KeyNameOfDisplayName) {
@@ -300,41 +332,63 @@ TEST_F(ServicesTest, StopByImagePathStopsTheFirstThatStops) {
   fake.services.SetState("Second", ServiceState::Running);
   fake.services.SetState("Third", ServiceState::Running);
   std::vector<ServiceRow> rows = {
-      {"Third", {"C:\\Good\\good.exe", "Running", "Manual", "Third"}, false},
-      {"First", {"C:\\Bad\\bad.exe -a", "Stopped", "Manual", "First"}, false},  // stop fails
-      {"Second", {"c:\\bad\\BAD.exe -b", "Running", "Manual", "Second"}, false},
+      Row("Third", "C:\\Good\\good.exe", ServiceRunState::Running, StartType::Manual, "Third"),
+      // the stop fails: it is not running
+      Row("First", "C:\\Bad\\bad.exe -a", ServiceRunState::Running, StartType::Manual, "First"),
+      Row("Second", "c:\\bad\\BAD.exe -b", ServiceRunState::Running, StartType::Manual, "Second"),
   };
-  EXPECT_TRUE(StopServiceByImagePath(p, rows, "C:\\BAD\\bad.exe"));
-  EXPECT_EQ(rows[0].SubItem(1), "Running");
-  EXPECT_EQ(rows[1].SubItem(1), "Stopped");
-  EXPECT_EQ(rows[2].SubItem(1), "Stopped");
+  CountingPump counting;
+  EXPECT_TRUE(StopServiceByImagePath(p, rows, "C:\\BAD\\bad.exe", counting));
+  EXPECT_EQ(counting.calls, 3u);
+  EXPECT_EQ(rows[0].state, ServiceRunState::Running);
+  EXPECT_EQ(rows[1].state, ServiceRunState::Running);
+  EXPECT_EQ(rows[2].state, ServiceRunState::Stopped);
   EXPECT_EQ(fake.services.QueryStatus("Third")->state, ServiceState::Running);
-  EXPECT_FALSE(StopServiceByImagePath(p, rows, "C:\\nowhere"));
+  EXPECT_FALSE(StopServiceByImagePath(p, rows, "C:\\nowhere", pump));
+}
+
+TEST_F(ServicesTest, AnEmptyImagePathStopsNothing) {
+  Add("First", "First", "C:\\Bad\\bad.exe", "C:\\Bad\\bad.exe");
+  fake.services.SetState("First", ServiceState::Running);
+  std::vector<ServiceRow> rows = {
+      Row("First", "C:\\Bad\\bad.exe", ServiceRunState::Running, StartType::Manual, "First")};
+  EXPECT_FALSE(StopServiceByImagePath(p, rows, "", pump));
+  EXPECT_EQ(fake.services.QueryStatus("First")->state, ServiceState::Running);
+  EXPECT_EQ(rows[0].state, ServiceRunState::Running);
 }
 
 TEST(ServiceButtonStates, ChangeCmdStatusRules) {
-  auto row = [](const char* caption, const char* status, const char* start) {
-    return ServiceRow{caption, {"C:\\x.exe", status, start, "k"}, false};
+  auto row = [](const char* caption, ServiceRunState state, StartType type) {
+    return Row(caption, "C:\\x.exe", state, type, "k");
   };
+  ServiceRow unreadable;
+  unreadable.kind = ServiceRowKind::CannotQuery;
+  unreadable.displayName = "A";
+  unreadable.keyName = "k";
+  const auto Running = ServiceRunState::Running, Stopped = ServiceRunState::Stopped,
+             Paused = ServiceRunState::Paused;
   struct Case {
     bool enable;
     std::optional<ServiceRow> row;
     ServiceButtons want;  // start, stop, restart, startupMode
   } cases[] = {
-      {true, row("A", "Running", "Manual"), {false, true, true, true}},
-      {true, row("A", "Stopped", "Automatic"), {true, false, false, true}},
-      {true, row("A", "Paused", "Manual"), {true, false, false, true}},
-      {true, row("A", "Running", "Disabled"), {false, false, false, true}},
-      {true, row("Nevrask", "Running", "Manual"), {false, false, false, false}},
-      {true, row("Nevrask", "Stopped", "Disabled"), {false, false, false, false}},
-      {true, row("nevrask", "Running", "Manual"), {false, true, true, true}},
-      {false, row("A", "Running", "Manual"), {}},
+      {true, row("A", Running, StartType::Manual), {false, true, true, true}},
+      {true, row("A", Stopped, StartType::Automatic), {true, false, false, true}},
+      {true, row("A", Paused, StartType::Manual), {true, false, false, true}},
+      {true, row("A", Running, StartType::Boot), {false, true, true, true}},
+      {true, row("A", Running, StartType::Disabled), {false, false, false, true}},
+      {true, row("Nevrask", Running, StartType::Manual), {false, false, false, false}},
+      {true, row("Nevrask", Stopped, StartType::Disabled), {false, false, false, false}},
+      {true, row("nevrask", Running, StartType::Manual), {false, true, true, true}},
+      {false, row("A", Running, StartType::Manual), {}},
       {true, std::nullopt, {}},
-      {true, ServiceRow{"A", {"Can not query information!", "k"}, false}, {}},
+      {true, unreadable, {}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ChangeCmdStatus(c.enable, c.row ? &*c.row : nullptr), c.want)
-        << (c.row ? c.row->caption + "/" + c.row->SubItem(1) + "/" + c.row->SubItem(2) : "none");
+        << (c.row ? c.row->displayName + "/" + StatusCellText(*c.row) + "/" +
+                        StartTypeCellText(*c.row)
+                  : "none");
   }
 }
 

@@ -9,7 +9,7 @@
 namespace morvanta::inspect {
 namespace {
 
-using platform::MessageAnswer;
+using common::Msg;
 using platform::RegRoot;
 using platform::RegValue;
 
@@ -20,7 +20,7 @@ constexpr char kCuOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnc
 
 class StartupPageTest : public ::testing::Test {
  protected:
-  StartupPageTest() : page_(m_.Get(), catalog_, list_, report_, kRegBase) {}
+  StartupPageTest() : page_(m_.Get(), catalog_, {list_, report_, prompts_}, kRegBase, entries_) {}
   void SetUp() override {
     m_.files.PutFile(kRegBase, std::string("3\r\n1\r\n") + kCuRun + "\r\nRun\r\n2\r\n" + kLmRun +
                                    "\r\nRun\r\n1\r\n" + kCuOnce + "\r\nRunOnce\r\n");
@@ -43,6 +43,8 @@ class StartupPageTest : public ::testing::Test {
   common::MessageCatalog catalog_;
   MemoryCheckList list_;
   MemoryReport report_;
+  ScriptedPrompts prompts_;
+  std::vector<StartupF> entries_;
   StartupPage page_;
 };
 
@@ -77,14 +79,12 @@ TEST_F(StartupPageTest, ReportSectionWhileAReportIsWritten) {
 TEST_F(StartupPageTest, AnsweringNoDeletesNothing) {
   page_.Refresh();
   Tick(0);
-  m_.dialogs.QueueAnswer(MessageAnswer::No);
-  page_.DeleteValues(nullptr);
-  ASSERT_EQ(m_.dialogs.Shown().size(), 1u);
-  const auto& q = m_.dialogs.Shown()[0];
+  prompts_.Answer({false});
+  page_.DeleteValues();
+  ASSERT_EQ(prompts_.shown.size(), 1u);
+  const auto& q = prompts_.shown[0];
   EXPECT_EQ(q.text, "Do you want to delete selected values?");
-  EXPECT_EQ(q.caption, "Question");
-  EXPECT_EQ(q.buttons, platform::MessageButtons::YesNo);
-  EXPECT_TRUE(q.topmost && q.setForeground);
+  EXPECT_EQ(q.kind, PromptKind::Question);
   EXPECT_TRUE(Has(RegRoot::CurrentUser, kCuRun, "agent"));
 }
 
@@ -92,27 +92,38 @@ TEST_F(StartupPageTest, YesDeletesTickedValuesConfirmsAndRefreshes) {
   page_.Refresh();
   Tick(0);  // agent
   Tick(3);  // sound
-  m_.dialogs.QueueAnswer(MessageAnswer::Yes);
-  page_.DeleteValues(nullptr);
+  page_.DeleteValues();
   EXPECT_FALSE(Has(RegRoot::CurrentUser, kCuRun, "agent"));
   EXPECT_FALSE(Has(RegRoot::LocalMachine, kLmRun, "sound"));
   EXPECT_TRUE(Has(RegRoot::CurrentUser, kCuRun, "flags"));
-  ASSERT_EQ(m_.dialogs.Shown().size(), 2u);
-  EXPECT_EQ(m_.dialogs.Shown()[1].text, "Selected values successfully deleted!");
-  EXPECT_EQ(m_.dialogs.Shown()[1].caption, "Information");
-  EXPECT_EQ(m_.dialogs.Shown()[1].icon, platform::MessageIcon::Information);
+  ASSERT_EQ(prompts_.shown.size(), 2u);
+  EXPECT_EQ(prompts_.shown[1].text, "Selected values successfully deleted!");
+  EXPECT_EQ(prompts_.shown[1].kind, PromptKind::Information);
   EXPECT_EQ(list_.Captions(), (std::vector<std::string>{"twin", "twin"}));
 }
 
-TEST_F(StartupPageTest, TwinRowsBothResolveToTheFirstKey) {
+TEST_F(StartupPageTest, EachOfTwoAlikeRowsDeletesItsOwnKeysValue) {
   page_.Refresh();
-  Tick(1);
-  Tick(2);
-  m_.dialogs.QueueAnswer(MessageAnswer::Yes);
-  page_.DeleteValues(nullptr);
+  Tick(2);  // the HKLM twin only
+  page_.DeleteValues();
+  EXPECT_TRUE(Has(RegRoot::CurrentUser, kCuRun, "twin"));
+  EXPECT_FALSE(Has(RegRoot::LocalMachine, kLmRun, "twin"));
+  Tick(1);  // now the HKCU one, which the refresh left as row 1
+  page_.DeleteValues();
   EXPECT_FALSE(Has(RegRoot::CurrentUser, kCuRun, "twin"));
-  EXPECT_TRUE(Has(RegRoot::LocalMachine, kLmRun, "twin"));
-  EXPECT_EQ(m_.dialogs.Shown().size(), 2u);  // no error, only the confirmation
+  EXPECT_EQ(prompts_.CountOf(Msg::ValuesDeleted), 2u);
+}
+
+TEST_F(StartupPageTest, AValueOfAnyLengthIsDeletedThroughItsRow) {
+  const std::string longCommand = "c:\\long.exe " + std::string(5000, 'x');
+  Write(RegRoot::CurrentUser, kCuRun, "long", RegValue::FromString(longCommand));
+  page_.Refresh();
+  ASSERT_EQ(list_.Captions()[2], "long");
+  list_.rows[2].subItems[0] = longCommand.substr(0, 1023);  // what a short read would see
+  list_.rows[2].checked = true;
+  page_.DeleteValues();
+  EXPECT_FALSE(Has(RegRoot::CurrentUser, kCuRun, "long"));
+  EXPECT_EQ(prompts_.CountOf(Msg::ValuesDeleted), 1u);
 }
 
 TEST_F(StartupPageTest, ErrorsForAKeyThatDoesNotOpenAndAValueThatStays) {
@@ -120,13 +131,12 @@ TEST_F(StartupPageTest, ErrorsForAKeyThatDoesNotOpenAndAValueThatStays) {
   Tick(0);  // agent under HKCU
   Tick(3);  // sound under HKLM
   m_.registry.DenyWrite(RegRoot::CurrentUser, kCuRun);
-  m_.dialogs.QueueAnswer(MessageAnswer::Yes);
-  page_.DeleteValues(nullptr);
-  ASSERT_EQ(m_.dialogs.Shown().size(), 3u);
-  EXPECT_EQ(m_.dialogs.Shown()[1].text, "Key value agent does not exists!");
-  EXPECT_EQ(m_.dialogs.Shown()[1].caption, "Error");
-  EXPECT_EQ(m_.dialogs.Shown()[1].icon, platform::MessageIcon::Error);
-  EXPECT_EQ(m_.dialogs.Shown()[2].text, "Selected values successfully deleted!");
+  page_.DeleteValues();
+  // The failure is reported, and no success is claimed for the run.
+  ASSERT_EQ(prompts_.shown.size(), 2u);
+  EXPECT_EQ(prompts_.shown[1].text, "Key value agent does not exists!");
+  EXPECT_EQ(prompts_.shown[1].kind, PromptKind::Error);
+  EXPECT_EQ(prompts_.CountOf(Msg::ValuesDeleted), 0u);
   EXPECT_TRUE(Has(RegRoot::CurrentUser, kCuRun, "agent"));
   EXPECT_FALSE(Has(RegRoot::LocalMachine, kLmRun, "sound"));
 }
@@ -135,9 +145,9 @@ TEST_F(StartupPageTest, AValueAlreadyGoneIsNoError) {
   page_.Refresh();
   Tick(0);
   m_.registry.CreateKey(RegRoot::CurrentUser, kCuRun)->DeleteValue("agent");
-  m_.dialogs.QueueAnswer(MessageAnswer::Yes);
-  page_.DeleteValues(nullptr);
-  EXPECT_EQ(m_.dialogs.Shown().size(), 2u);
+  page_.DeleteValues();
+  EXPECT_EQ(prompts_.shown.size(), 2u);
+  EXPECT_EQ(prompts_.CountOf(Msg::ValuesDeleted), 1u);
 }
 
 }  // namespace

@@ -125,15 +125,17 @@ TEST_P(StartupPrograms, DisablingAndEnablingMovesBetweenRunAndRunBak) {
     EXPECT_TRUE(listed->enabled);
     EXPECT_EQ(listed->programPath, "c:\\mv test\\tray.exe");
 
-    EXPECT_TRUE(ChangeReg(p.registry, code, v.Name(), command, /*ticked=*/false, false));
+    StartupRegEntry row = *listed;
+    EXPECT_EQ(ChangeReg(p.registry, row, /*ticked=*/false, false), ChangeResult::Done);
     EXPECT_FALSE(v.Get(code)) << code;
     EXPECT_EQ(v.Get(code + "_B"), command) << code;
     auto disabled = v.Listed(code + "_B");
     ASSERT_TRUE(disabled);
     EXPECT_FALSE(disabled->enabled);
 
-    // The row keeps its code; the check state gives the direction.
-    EXPECT_TRUE(ChangeReg(p.registry, code, v.Name(), command, /*ticked=*/true, false));
+    // The row keeps its code; the check state gives the direction, the marker the source.
+    row.enabled = false;
+    EXPECT_EQ(ChangeReg(p.registry, row, /*ticked=*/true, false), ChangeResult::Done);
     EXPECT_EQ(v.Get(code), command) << code;
     EXPECT_FALSE(v.Get(code + "_B")) << code;
   }
@@ -146,7 +148,9 @@ TEST_P(StartupPrograms, RemovingLeavesNoCopyInEitherKey) {
     v.Put("HKCU", "c:\\one.exe");
     v.Put("HKCU_B", "c:\\one.exe");
     const std::string code = ticked ? "HKCU" : "HKCU_B";
-    EXPECT_TRUE(ChangeReg(p.registry, code, v.Name(), "c:\\one.exe", ticked, /*remove=*/true));
+    auto row = v.Listed(code);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(ChangeReg(p.registry, *row, ticked, /*remove=*/true), ChangeResult::Done);
     EXPECT_FALSE(v.Get("HKCU")) << ticked;
     EXPECT_FALSE(v.Get("HKCU_B")) << ticked;
   }
@@ -211,20 +215,47 @@ TEST(StartupProgramsFake, NonTextValuesAreLeftOutAndMissingPlacesAddNothing) {
   EXPECT_TRUE(LoadAllFromDirs(m.Get()).empty());  // no Shell Folders values
 }
 
-TEST(StartupProgramsFake, AMoveWhoseTargetDoesNotOpenChangesNothing) {
+TEST(StartupProgramsFake, AMoveThatCannotWriteKeepsTheValueWhereItWas) {
+  struct Case {
+    const char* name;
+    void (platform::fake::FakeRegistry::*fail)(RegRoot, const std::string&);
+  } cases[] = {{"target does not open", &platform::fake::FakeRegistry::DenyWrite},
+               {"write fails", &platform::fake::FakeRegistry::FailValueChanges}};
+  for (const auto& c : cases) {
+    platform::fake::FakePlatform m;
+    m.registry.CreateKey(RegRoot::LocalMachine, KeyOfCode("HKLM"))
+        ->WriteValue("a", RegValue::FromString("c:\\a.exe"));
+    m.registry.CreateKey(RegRoot::LocalMachine, KeyOfCode("HKLM_B"));
+    (m.registry.*c.fail)(RegRoot::LocalMachine, KeyOfCode("HKLM_B"));
+    const StartupRegEntry row = LoadFromReg(m.registry, "HKLM").at(0);
+    EXPECT_EQ(ChangeReg(m.registry, row, false, false), ChangeResult::Failed) << c.name;
+    ASSERT_EQ(LoadFromReg(m.registry, "HKLM").size(), 1u) << c.name;
+    EXPECT_EQ(LoadFromReg(m.registry, "HKLM")[0].command, "c:\\a.exe") << c.name;
+  }
+}
+
+TEST(StartupProgramsFake, AStaleRowMovesNothing) {
   platform::fake::FakePlatform m;
-  m.registry.CreateKey(RegRoot::LocalMachine, KeyOfCode("HKLM"))
-      ->WriteValue("a", RegValue::FromString("c:\\a.exe"));
-  m.registry.DenyWrite(RegRoot::LocalMachine, KeyOfCode("HKLM_B"));
-  EXPECT_FALSE(ChangeReg(m.registry, "HKLM", "a", "c:\\a.exe", false, false));
-  EXPECT_EQ(LoadFromReg(m.registry, "HKLM").size(), 1u);
+  auto live = m.registry.CreateKey(RegRoot::CurrentUser, KeyOfCode("HKCU"));
+  live->WriteValue("a", RegValue::FromString("c:\\a.exe"));
+  const StartupRegEntry row = LoadFromReg(m.registry, "HKCU").at(0);
+  // Changed behind the list's back, then deleted (as the main window's page can).
+  live->WriteValue("a", RegValue::FromString("c:\\other.exe"));
+  EXPECT_EQ(ChangeReg(m.registry, row, false, false), ChangeResult::Stale);
+  EXPECT_EQ(ChangeReg(m.registry, row, true, true), ChangeResult::Stale);
+  EXPECT_EQ(LoadFromReg(m.registry, "HKCU").at(0).command, "c:\\other.exe");
+  EXPECT_TRUE(LoadFromReg(m.registry, "HKCU_B").empty());
+  live->DeleteValue("a");
+  EXPECT_EQ(ChangeReg(m.registry, row, false, false), ChangeResult::Stale);
+  EXPECT_TRUE(LoadFromReg(m.registry, "HKCU_B").empty());
 }
 
 TEST(StartupProgramsFake, AnExpandableValueKeepsItsTypeOnTheMove) {
   platform::fake::FakePlatform m;
   m.registry.CreateKey(RegRoot::CurrentUser, KeyOfCode("HKCU"))
       ->WriteValue("e", RegValue::FromString("%ProgramFiles%\\e.exe", platform::RegType::ExpandString));
-  ASSERT_TRUE(ChangeReg(m.registry, "HKCU", "e", "%ProgramFiles%\\e.exe", false, false));
+  ASSERT_EQ(ChangeReg(m.registry, LoadFromReg(m.registry, "HKCU").at(0), false, false),
+            ChangeResult::Done);
   auto moved = m.registry.OpenKey(RegRoot::CurrentUser, KeyOfCode("HKCU_B"), platform::RegAccess::Read)
                    ->ReadValue("e");
   ASSERT_TRUE(moved);

@@ -104,6 +104,25 @@ TEST(FakeFiles, MappingKeepsTheFileFromBeingDeleted) {
   EXPECT_TRUE(machine.files.DeleteFile("C:\\x\\mapped.bin"));
 }
 
+TEST(FakeFiles, AFullDiskFailsTheWriteAndTheReplacementKeepsTheOldFile) {
+  FakeFiles files;
+  files.PutFile("C:\\data\\files.dat", "the old database");
+  files.SetFreeSpace(10);
+  EXPECT_FALSE(files.WriteAtomically("C:\\data\\files.dat", std::string(64, 'x')));
+  auto old = files.ReadAll("C:\\data\\files.dat");
+  ASSERT_TRUE(old);
+  EXPECT_EQ(std::string(old->begin(), old->end()), "the old database");
+  EXPECT_FALSE(files.Exists("C:\\data\\files.dat.new"));
+  files.SetFreeSpace(std::nullopt);
+  EXPECT_TRUE(files.WriteAtomically("C:\\data\\files.dat", std::string(64, 'x')));
+}
+
+TEST(FakeFiles, AFailedOpenSaysWhy) {
+  FakeFiles files;
+  EXPECT_FALSE(files.Open("C:\\missing.dat", OpenMode::Read));
+  EXPECT_EQ(files.LastErrorText(), "The system cannot find the file specified.");
+}
+
 TEST(FakeRegistry, DeniedKeysRefuseWriters) {
   FakePlatform machine;
   machine.registry.CreateKey(RegRoot::LocalMachine, "SYSTEM\\Locked");

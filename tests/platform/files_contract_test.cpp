@@ -183,6 +183,53 @@ TEST_P(FilesContract, MovesCopiesAndRemoves) {
   EXPECT_TRUE(f.RemoveDirectory(M().ScratchPath("dir2")));
 }
 
+TEST_P(FilesContract, ReplacesAFileInOneStep) {
+  auto& f = P().files;
+  const std::string path = M().ScratchPath("files.dat");
+  const std::string fresh = M().ScratchPath("files.dat.new");
+  // A file that is not there yet is made; one that is there is replaced whole.
+  ASSERT_TRUE(f.WriteAtomically(path, "first version"));
+  EXPECT_EQ(Text(f.ReadAll(path)), "first version");
+  ASSERT_TRUE(f.WriteAtomically(path, "second"));
+  EXPECT_EQ(Text(f.ReadAll(path)), "second");
+  EXPECT_FALSE(f.Exists(fresh));
+
+  ASSERT_TRUE(f.WriteAll(M().ScratchPath("download"), "third"));
+  ASSERT_TRUE(f.ReplaceFile(M().ScratchPath("download"), path));
+  EXPECT_EQ(Text(f.ReadAll(path)), "third");
+  EXPECT_FALSE(f.Exists(M().ScratchPath("download")));
+  EXPECT_FALSE(f.ReplaceFile(M().ScratchPath("download"), path));  // nothing to move
+  EXPECT_EQ(Text(f.ReadAll(path)), "third");
+}
+
+TEST_P(FilesContract, AFailedReplacementLeavesTheOldFile) {
+  auto& f = P().files;
+  const std::string path = M().ScratchPath("settings.txt");
+  const std::string fresh = path + ".new";
+  ASSERT_TRUE(f.WriteAll(path, "old content"));
+
+  // The new file cannot be made: a folder holds its name.
+  ASSERT_TRUE(f.CreateDirectory(fresh));
+  EXPECT_FALSE(f.WriteAtomically(path, "new content"));
+  EXPECT_EQ(Text(f.ReadAll(path)), "old content");
+  ASSERT_TRUE(f.RemoveDirectory(fresh));
+
+  // The old file is held open by another program: it cannot be replaced.
+  {
+    auto held = f.Open(path, OpenMode::Read);
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(f.WriteAtomically(path, "new content"));
+  }
+  EXPECT_EQ(Text(f.ReadAll(path)), "old content");
+  EXPECT_FALSE(f.Exists(fresh));
+
+  // A folder is never replaced by a file.
+  ASSERT_TRUE(f.CreateDirectory(M().ScratchPath("folder")));
+  EXPECT_FALSE(f.WriteAtomically(M().ScratchPath("folder"), "x"));
+  EXPECT_TRUE(f.DirectoryExists(M().ScratchPath("folder")));
+  EXPECT_FALSE(f.Exists(M().ScratchPath("folder.new")));
+}
+
 TEST_P(FilesContract, ReadOnlyFilesResistDeletion) {
   auto& f = P().files;
   const std::string path = M().ScratchPath("guard.sys");

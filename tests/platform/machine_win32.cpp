@@ -5,6 +5,7 @@
 
 #include "machine.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win_api.h"
 
 namespace morvanta::testing {
 namespace {
@@ -17,8 +18,9 @@ class Win32Machine : public Machine {
     if (!temp.empty() && temp.back() == '\\') temp.pop_back();
     const std::string module = p.system.ModulePath();
     folder_ = module.substr(0, module.find_last_of('\\'));
-    auto ticks = std::to_string(p.system.TickCount());
-    MakeScratch(temp, "win32-" + ticks);
+    // Tests run in parallel processes: the process id keeps their places apart.
+    MakeScratch(temp, "win32-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                          std::to_string(p.system.TickCount()));
   }
   platform::Platform Get() override { return real_.Get(); }
   bool IsReal() const override { return true; }

@@ -103,6 +103,17 @@ TEST_P(RegistryContract, KeyOpenedForReadingRefusesChanges) {
   EXPECT_TRUE(key->ReadValue("keep"));
 }
 
+TEST_P(RegistryContract, KeyOpenedForWritingCannotBeRead) {
+  auto key = P().registry.CreateKey(RegRoot::CurrentUser, M().ScratchKey());
+  ASSERT_TRUE(key->WriteValue("keep", RegValue::FromString("1")));
+  auto writer = P().registry.OpenKey(RegRoot::CurrentUser, M().ScratchKey(), RegAccess::Write);
+  ASSERT_TRUE(writer);
+  EXPECT_FALSE(writer->ReadValue("keep"));
+  EXPECT_TRUE(writer->ListValueNames().empty());
+  EXPECT_TRUE(writer->WriteValue("new", RegValue::FromString("2")));
+  EXPECT_EQ(key->ReadValue("new")->AsText(), "2");
+}
+
 TEST_P(RegistryContract, RegistryObjectStartsOnCurrentUserAndReadsByType) {
   RegistryObject reg(P().registry);
   EXPECT_EQ(reg.RootKey(), RegRoot::CurrentUser);

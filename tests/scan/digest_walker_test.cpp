@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/memory_views.h"
 #include "common/message_catalog.h"
 #include "scan/alerts.h"
 #include "scan/file_digest.h"
@@ -74,19 +75,14 @@ TEST(ScanSession, ResetKeepsOnlyTheReportFlagAndTheCounterSaturates) {
   session.AlertCounter = 2147483647;
   session.CountUp();
   EXPECT_EQ(session.AlertCounter, 2147483647);
-  session.Abort = session.Found = session.ReportInProgress = session.ReportHeaderWritten = true;
+  session.Abort.Set();
+  session.Found = session.ReportInProgress = session.ReportHeaderWritten = true;
   session.Reset();
   EXPECT_TRUE(session.Alerts.Empty());
   EXPECT_EQ(session.AlertCounter, 0);
-  EXPECT_FALSE(session.Abort || session.Found || session.ReportHeaderWritten);
+  EXPECT_FALSE(session.Abort.IsSet() || session.Found || session.ReportHeaderWritten);
   EXPECT_TRUE(session.ReportInProgress);
 }
-
-class LogLines : public LogSink {
- public:
-  void AddLogLine(const std::string& line) override { lines.push_back(line); }
-  std::vector<std::string> lines;
-};
 
 // A file system whose mappings of one path fail hard (out of memory, for example).
 class FailingMapFiles : public platform::fake::FakeFiles {
@@ -121,7 +117,7 @@ class WalkerTest : public ::testing::Test {
   }
   testing::FakeMachine machine;
   ScanSession session;
-  LogLines log;
+  common::MemoryLog log;
   common::MessageCatalog catalog;
 };
 
@@ -170,7 +166,7 @@ TEST(Walker, AFileThatFailsIsLoggedAndNotCounted) {
   platform::Platform p{fake.registry, files, fake.folders, fake.processes, fake.services,
                        fake.shell, fake.system, fake.dialogs};
   ScanSession session;
-  LogLines log;
+  common::MemoryLog log;
   common::MessageCatalog catalog;
   EXPECT_TRUE(FlagFolderContents(p, session, log, catalog, "C:\\bad", "T", true));
   EXPECT_EQ(session.AlertCounter, 1);
@@ -187,7 +183,7 @@ TEST(Walker, DeepFoldersDoNotExhaustTheStack) {
   for (int i = 0; i < 200; ++i) folder += "\\d";
   machine.Fake().files.PutFile(folder + "\\x.exe", "x");
   ScanSession session;
-  LogLines log;
+  common::MemoryLog log;
   common::MessageCatalog catalog;
   EXPECT_TRUE(FlagFolderContents(machine.Get(), session, log, catalog, "C:\\deep", "T", true));
   EXPECT_EQ(session.AlertCounter, 1);

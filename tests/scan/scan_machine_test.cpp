@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/memory_views.h"
 #include "common/message_catalog.h"
 #include "machine.h"
 #include "platform/text.h"
@@ -36,11 +37,7 @@ class ScanOnMachine : public ::testing::TestWithParam<MachineKind> {
   std::unique_ptr<Machine> machine;
 };
 
-class LogLines : public LogSink {
- public:
-  void AddLogLine(const std::string& line) override { lines.push_back(line); }
-  std::vector<std::string> lines;
-};
+using LogLines = common::MemoryLog;
 
 TEST_P(ScanOnMachine, TokensExpandToTheSpecialFolders) {
   auto p = P();

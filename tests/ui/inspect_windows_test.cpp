@@ -12,6 +12,7 @@
 namespace morvanta::ui {
 namespace {
 
+using ::morvanta::ui::test_util::ClickCheckBox;
 using ::morvanta::ui::test_util::Pump;
 using ::morvanta::ui::test_util::Screenshot;
 
@@ -43,13 +44,18 @@ class InspectWindowsTest : public ::testing::Test {
     m_.registry.CreateKey(RegRoot::LocalMachine, kRunBak)
         ->WriteValue("Help", RegValue::FromString("c:\\windows\\winhlp32.exe"));
 
-    app_ = std::make_unique<Application>(ApplicationServices{
-        m_.Get(), catalog_, [](std::string&) { return true; }, [] { return std::string("x"); }});
+    session_ = std::make_unique<app::Session>(m_.Get());
+    ASSERT_TRUE(test_util::PutDatabase(m_.files, session_->ProgramFile("files.dat"),
+                                       "Thursday, 10.12.2026, Upd 0042   "));
+    app_ = std::make_unique<Application>(*session_);
     ASSERT_TRUE(app_->CreateWindows());
     app_->Main().Show();
     Pump(50);
   }
-  void TearDown() override { app_.reset(); }
+  void TearDown() override {
+    app_.reset();
+    session_.reset();
+  }
 
   bool Running(uint32_t pid) {
     const auto snapshot = m_.processes.Snapshot();
@@ -62,8 +68,17 @@ class InspectWindowsTest : public ::testing::Test {
     return k && k->ReadValue(name).has_value();
   }
 
+  // Shows the tool window on top, for the mouse to reach it.
+  TfrmMain& ShownToolWindow() {
+    TfrmMain& tool = app_->ToolWindow();
+    tool.Show();
+    ::SetForegroundWindow(tool.Handle());
+    Pump(100);
+    return tool;
+  }
+
   platform::fake::FakePlatform m_;
-  common::MessageCatalog catalog_;
+  std::unique_ptr<app::Session> session_;
   std::unique_ptr<Application> app_;
   uint32_t notepad_ = 0, regedit_ = 0;
 };
@@ -115,18 +130,37 @@ TEST_F(InspectWindowsTest, StartupPageDeletesTickedValuesOnYesOnly) {
   ASSERT_EQ(m_.dialogs.Shown().size(), 3u);
   EXPECT_EQ(m_.dialogs.Shown()[2].text, "Selected values successfully deleted!");
   EXPECT_EQ(main.List3.ItemCount(), 1);
-  EXPECT_EQ(main.StartupEntries().size(), 1u);
+  EXPECT_EQ(session_->Lists().startupValues.size(), 1u);
+}
+
+TEST_F(InspectWindowsTest, AStartupValueOfAnyLengthIsDeletedThroughTheList) {
+  // Longer than any fixed buffer a row's text could be read back through.
+  const std::string command = "C:\\windows\\notepad.exe " + std::string(3000, 'x');
+  m_.registry.CreateKey(RegRoot::LocalMachine, kRun)
+      ->WriteValue("Long One", RegValue::FromString(command));
+  TForm1& main = app_->Main();
+  main.Button9.Click();
+  main.Button15.Click();
+  ASSERT_EQ(main.List3.ItemCount(), 3);
+  ASSERT_EQ(main.List3.ItemText(2), "Long One");
+  EXPECT_EQ(main.List3.ItemText(2, 1), command);  // the row shows all of it
+  main.List3.SetChecked(2, true);
+  m_.dialogs.QueueAnswer(MessageAnswer::Yes);
+  main.Button14.Click();
+  EXPECT_FALSE(Has(RegRoot::LocalMachine, kRun, "Long One"));
+  EXPECT_EQ(m_.dialogs.Shown().back().text, "Selected values successfully deleted!");
+  EXPECT_EQ(main.List3.ItemCount(), 2);
 }
 
 TEST_F(InspectWindowsTest, DetailsShowsTheToolWindow) {
   TForm1& main = app_->Main();
   main.Button9.Click();
   main.xpButton14.Click();
-  EXPECT_TRUE(app_->FrmMain().IsVisible());
+  EXPECT_TRUE(app_->ToolWindow().IsVisible());
 }
 
 TEST_F(InspectWindowsTest, ToolWindowListsMovesAndRemovesStartupPrograms) {
-  TfrmMain& tool = app_->FrmMain();
+  TfrmMain& tool = app_->ToolWindow();
   ASSERT_EQ(tool.PageControl1.TabCount(), 3);
   EXPECT_EQ(tool.PageControl1.TabText(0), "&Startup Programs");
   EXPECT_EQ(tool.PageControl1.TabText(1), "Services &Manager");
@@ -154,14 +188,19 @@ TEST_F(InspectWindowsTest, ToolWindowListsMovesAndRemovesStartupPrograms) {
   EXPECT_EQ(tool.ListView1_2.ItemText(0), "No startup program found!");
   EXPECT_FALSE(tool.ListView1_2.HasCheckBoxes());
 
-  tool.Show();
+  ShownToolWindow();
   Screenshot(tool.Handle(), "tool_window_startup");
 
-  // Unticking "Registry Tool" moves it to Run_Bak; ticking "Help" moves it to Run.
-  tool.ListView1.SetChecked(1, false);
-  tool.ListView1MouseUp(1);
-  tool.ListView1.SetChecked(2, true);
-  tool.ListView1MouseUp(2);
+  // One real click each: unticking "Registry Tool" moves it to Run_Bak, ticking "Help"
+  // moves it to Run.
+  ASSERT_TRUE(ClickCheckBox(tool.ListView1.Handle(), 1));
+  Pump(150);
+  EXPECT_FALSE(tool.ListView1.IsChecked(1));
+  EXPECT_FALSE(Has(RegRoot::LocalMachine, kRun, "Registry Tool"));
+  EXPECT_TRUE(Has(RegRoot::LocalMachine, kRunBak, "Registry Tool"));
+  ASSERT_TRUE(ClickCheckBox(tool.ListView1.Handle(), 2));
+  Pump(150);
+  EXPECT_TRUE(tool.ListView1.IsChecked(2));
   EXPECT_FALSE(Has(RegRoot::LocalMachine, kRun, "Registry Tool"));
   EXPECT_TRUE(Has(RegRoot::LocalMachine, kRunBak, "Registry Tool"));
   EXPECT_TRUE(Has(RegRoot::LocalMachine, kRun, "Help"));
@@ -190,8 +229,44 @@ TEST_F(InspectWindowsTest, ToolWindowListsMovesAndRemovesStartupPrograms) {
   EXPECT_EQ(ask.owner, tool.Handle());
 }
 
+TEST_F(InspectWindowsTest, ClickingBackAndForthFollowsEveryClick) {
+  TfrmMain& tool = ShownToolWindow();
+  for (int click = 1; click <= 4; ++click) {
+    ASSERT_TRUE(ClickCheckBox(tool.ListView1.Handle(), 0));
+    Pump(150);
+    const bool live = click % 2 == 0;  // Notepad starts ticked, in Run
+    EXPECT_EQ(tool.ListView1.IsChecked(0), live) << click;
+    EXPECT_EQ(Has(RegRoot::CurrentUser, kRun, "Notepad"), live) << click;
+    EXPECT_EQ(Has(RegRoot::CurrentUser, kRunBak, "Notepad"), !live) << click;
+  }
+}
+
+TEST_F(InspectWindowsTest, AFailedMoveIsReportedAndTheRowStays) {
+  m_.registry.CreateKey(RegRoot::CurrentUser, kRunBak);
+  m_.registry.FailValueChanges(RegRoot::CurrentUser, kRunBak);
+  TfrmMain& tool = ShownToolWindow();
+  // The box changes and changes back: the click arrived, the move did not happen.
+  EXPECT_FALSE(ClickCheckBox(tool.ListView1.Handle(), 0));
+  ASSERT_FALSE(m_.dialogs.Shown().empty());
+  EXPECT_EQ(m_.dialogs.Shown().back().text, "Cannot move [Notepad] between the startup keys!");
+  EXPECT_EQ(m_.dialogs.Shown().back().caption, "Error");
+  EXPECT_TRUE(Has(RegRoot::CurrentUser, kRun, "Notepad"));  // never lost
+  EXPECT_TRUE(tool.ListView1.IsChecked(0));
+  EXPECT_TRUE(tool.RowEnabledMarker(0));
+}
+
+TEST_F(InspectWindowsTest, AStaleRowReloadsAndMovesNothing) {
+  TfrmMain& tool = ShownToolWindow();
+  // The main window's page deletes the value behind the tool window's back.
+  m_.registry.OpenKey(RegRoot::LocalMachine, kRun, platform::RegAccess::All)->DeleteValue("Registry Tool");
+  ClickCheckBox(tool.ListView1.Handle(), 1);
+  EXPECT_FALSE(Has(RegRoot::LocalMachine, kRunBak, "Registry Tool"));
+  ASSERT_EQ(tool.ListView1.ItemCount(), 2);  // reloaded: Notepad and Help
+  EXPECT_EQ(tool.ListView1.ItemText(1), "Help");
+}
+
 TEST_F(InspectWindowsTest, ContextMenuFollowsTheFocusedListsSelection) {
-  TfrmMain& tool = app_->FrmMain();
+  TfrmMain& tool = app_->ToolWindow();
   tool.Show();
   EXPECT_EQ(tool.PopupMenu1.ItemText(TfrmMain::kRemoveCommand), "&Remove from Startup List");
   EXPECT_EQ(tool.PopupMenu1.ItemText(TfrmMain::kDetailCommand), "&Detail Information");
@@ -208,7 +283,7 @@ TEST_F(InspectWindowsTest, EmptyPlacesShowThePlaceholderAndItsClickDoesNothing) 
   for (const char* key : {kRun, kRunBak})
     for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine})
       m_.registry.DeleteKeyTree(root, key);
-  TfrmMain& tool = app_->FrmMain();
+  TfrmMain& tool = app_->ToolWindow();
   tool.LoadStartupPrograms();
   ASSERT_EQ(tool.ListView1.ItemCount(), 1);
   EXPECT_EQ(tool.ListView1.ItemText(0), "No startup program found!");
@@ -218,7 +293,7 @@ TEST_F(InspectWindowsTest, EmptyPlacesShowThePlaceholderAndItsClickDoesNothing) 
 }
 
 TEST_F(InspectWindowsTest, TheTrapMessageEndsTheApplication) {
-  ::SendMessageA(app_->FrmMain().Handle(), TfrmMain::kEndApplicationMessage, 0, 0);
+  ::SendMessageA(app_->ToolWindow().Handle(), TfrmMain::kEndApplicationMessage, 0, 0);
   MSG m;
   bool quit = false;
   while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))

@@ -6,6 +6,7 @@
 #include <future>
 
 #include "ui_test_util.h"
+#include "database/container.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/win32/message_box_robot.h"
 #include "platform/win32/win32_platform.h"
@@ -19,25 +20,34 @@ using ::morvanta::ui::test_util::Screenshot;
 
 constexpr char kDate[] = "Thursday, 10.12.2026, Upd 0042 ";
 
+// The program's files in a folder of the test's own: a database with a known date.
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     p_.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, "Software\\Quorrin");
-    app_ = std::make_unique<Application>(ApplicationServices{
-        p_, catalog_, [](std::string&) { return true; }, [] { return std::string(kDate); }});
+    folder_ = p_.folders.TempPath() + "morvanta-ui-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    p_.files.CreateDirectory(folder_);
+    const std::string text = std::string(kDate) + "\r\n_end\r\n";
+    const auto packed = database::PackDatabase(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    ASSERT_TRUE(p_.files.WriteAll(folder_ + "files.dat", packed.data(), packed.size()));
+    session_ = std::make_unique<app::Session>(p_, folder_);
+    app_ = std::make_unique<Application>(*session_);
     ASSERT_TRUE(app_->CreateWindows());
     app_->Main().Show();
     Pump(100);
   }
   void TearDown() override {
     app_.reset();
+    session_.reset();
+    p_.files.DeleteFile(folder_ + "files.dat");
+    p_.files.RemoveDirectory(folder_);
     p_.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, "Software\\Quorrin");
   }
 
   // Clicks a button that asks a question and answers it as the user would.
   std::string ClickAndAnswer(Button& button, platform::MessageAnswer answer) {
     auto user = std::async(std::launch::async, [&] {
-      auto box = platform::win32::WaitForMessageBox(catalog_.Text(28), 10000);
+      auto box = platform::win32::WaitForMessageBox(catalog_().Text(common::Msg::Question), 10000);
       if (!box) return std::string("<no question>");
       platform::win32::PressMessageBoxButton(box->window, answer);
       return box->text;
@@ -48,26 +58,52 @@ class MainWindowTest : public ::testing::Test {
 
   platform::win32::Win32Platform real_;
   platform::Platform p_ = real_.Get();
-  common::MessageCatalog catalog_;
+  std::string folder_;
+  std::unique_ptr<app::Session> session_;
   std::unique_ptr<Application> app_;
+  const common::MessageCatalog& catalog_() { return session_->Catalog(); }
 };
 
 TEST_F(MainWindowTest, WindowsExistWithTheirCaptionsAndOnlyTheMainOneShows) {
   struct Expected {
-    const char* className;
+    WindowId id;
     const char* caption;
   } windows[] = {
-      {"TForm1", "Morvanta Pro - SE"},      {"TForm2", "Select your action"},
-      {"TForm3", "Full scan process!"},     {"TForm4", "Upgrading..."},
-      {"TForm9", "Quarantine Manager"},     {"TfrmMain", "Runtime & Process Manager"},
-      {"TForm12", "Log Optimizer"},         {"TFormIG", "Ignore list (Built 20.03.2006)"},
-      {"TFormL", "Select language"},        {"TFormR", "Report Manager"},
+      {WindowId::Main, "Morvanta Pro - SE"},
+      {WindowId::Chooser, "Select your action"},
+      {WindowId::FullScan, "Full scan process!"},
+      {WindowId::Upgrade, "Upgrading..."},
+      {WindowId::QuarantineManager, "Quarantine Manager"},
+      {WindowId::ToolWindow, "Runtime & Process Manager"},
+      {WindowId::LogOptimizer, "Log Optimizer"},
+      {WindowId::IgnoreList, "Ignore list (Built 20.03.2006)"},
+      {WindowId::Language, "Select language"},
+      {WindowId::ReportManager, "Report Manager"},
   };
   for (const auto& w : windows) {
-    Window* window = app_->WindowByClass(w.className);
-    ASSERT_NE(window, nullptr) << w.className;
-    EXPECT_EQ(window->Caption(), w.caption);
-    EXPECT_EQ(window->IsVisible(), std::string(w.className) == "TForm1") << w.className;
+    Window& window = app_->Get(w.id);
+    EXPECT_EQ(window.Caption(), w.caption);
+    EXPECT_EQ(window.IsVisible(), w.id == WindowId::Main) << w.caption;
+  }
+}
+
+TEST_F(MainWindowTest, TheTaskBarShowsTheApplicationTitle) {
+  // The application window carries the title and owns the main window, which therefore
+  // has no task bar button of its own.
+  HWND appWindow = app_->AppWindow().Handle();
+  EXPECT_EQ(app_->AppWindow().Caption(), "Morvanta Pro v4 - SE");
+  EXPECT_EQ(::GetWindow(app_->Main().Handle(), GW_OWNER), appWindow);
+  EXPECT_EQ(::GetWindowLongPtrA(appWindow, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+}
+
+TEST_F(MainWindowTest, TheOtherWindowsOpenCentred) {
+  RECT area = {};
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  for (WindowId id : {WindowId::ToolWindow, WindowId::QuarantineManager, WindowId::Chooser}) {
+    RECT r = {};
+    ::GetWindowRect(app_->Get(id).Handle(), &r);
+    EXPECT_NEAR((r.left + r.right) / 2, (area.left + area.right) / 2, 2) << static_cast<int>(id);
+    EXPECT_NEAR((r.top + r.bottom) / 2, (area.top + area.bottom) / 2, 2) << static_cast<int>(id);
   }
 }
 
@@ -167,7 +203,7 @@ TEST_F(MainWindowTest, ChooserRemembersItsCheckBox) {
   ASSERT_TRUE(reg.OpenKey("Software\\Quorrin\\Morvanta Pro\\Options", false));
   EXPECT_EQ(reg.ReadInteger("0"), 0u);
 
-  // A chooser made now starts unchecked, and a Timer3 tick offers nothing without an update.
+  // A chooser made now starts unchecked.
   TForm2 second(app_->Main(), p_.registry);
   EXPECT_FALSE(second.c1.IsChecked());
 }
@@ -189,12 +225,10 @@ TEST(MainWindowRefusal, OldSystemsAreRefusedWithMessage61) {
   w2k.build = 2195;
   w2k.productType = 1;
   machine.system.SetVersion(w2k);
-  common::MessageCatalog catalog;
-  bool loaded = false;
-  Application app({machine.Get(), catalog,
-                   [&](std::string&) { return loaded = true; }, [] { return std::string(); }});
+  app::Session session(machine.Get());
+  Application app(session);
   EXPECT_FALSE(app.CreateWindows());
-  EXPECT_FALSE(loaded);  // nothing else starts
+  // Nothing else starts: no database load, whose failure would show a box of its own.
   ASSERT_EQ(machine.dialogs.Shown().size(), 1u);
   const auto& shown = machine.dialogs.Shown()[0];
   EXPECT_EQ(shown.text,
@@ -206,17 +240,17 @@ TEST(MainWindowRefusal, OldSystemsAreRefusedWithMessage61) {
 
 TEST(MainWindowRefusal, UnreadableDatabaseIsReportedAndTheProgramGoesOn) {
   platform::fake::FakePlatform machine;
-  common::MessageCatalog catalog;
-  Application app({machine.Get(), catalog,
-                   [](std::string& error) {
-                     error = "Cannot open file \"files.dat\". File not found.";
-                     return false;
-                   },
-                   [] { return std::string("Error"); }});
+  app::Session session(machine.Get());
+  Application app(session);
   EXPECT_TRUE(app.CreateWindows());
   ASSERT_EQ(machine.dialogs.Shown().size(), 1u);
-  EXPECT_EQ(machine.dialogs.Shown()[0].text, "Cannot open file \"files.dat\". File not found.");
-  EXPECT_EQ(machine.dialogs.Shown()[0].caption, "Error");
+  const auto& shown = machine.dialogs.Shown()[0];
+  EXPECT_EQ(shown.text, "Cannot open file \"" + session.ProgramFile("files.dat") +
+                            "\". The system cannot find the file specified.");
+  EXPECT_EQ(shown.caption, "Error");
+  EXPECT_EQ(shown.icon, platform::MessageIcon::Error);
+  EXPECT_TRUE(shown.topmost && shown.setForeground);
+  EXPECT_EQ(shown.owner, app.Main().Handle());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 namespace morvanta::ui {
 namespace {
 
+using ::morvanta::ui::test_util::ClickCheckBox;
 using ::morvanta::ui::test_util::Pump;
 using ::morvanta::ui::test_util::Screenshot;
 using platform::ServiceState;
@@ -43,13 +44,18 @@ class ServicePageTest : public ::testing::Test {
         ->WriteValue("UpperFilters", platform::RegValue::FromMultiString({"kbdclass", "spy"}));
     m_.files.PutFile("C:\\windows\\system32\\Drivers\\spy.sys", "driver");
     m_.files.PutFile("C:\\windows\\win.ini", "[windows]\r\nRun=C:\\Agent\\agent.exe\r\n");
-    app_ = std::make_unique<Application>(ApplicationServices{
-        m_.Get(), catalog_, [](std::string&) { return true; }, [] { return std::string("x"); }});
+    session_ = std::make_unique<app::Session>(m_.Get());
+    ASSERT_TRUE(test_util::PutDatabase(m_.files, session_->ProgramFile("files.dat"),
+                                       "Thursday, 10.12.2026, Upd 0042   "));
+    app_ = std::make_unique<Application>(*session_);
     ASSERT_TRUE(app_->CreateWindows());
     app_->Main().Show();
     Pump(50);
   }
-  void TearDown() override { app_.reset(); }
+  void TearDown() override {
+    app_.reset();
+    session_.reset();
+  }
   // The list's item of a caption; -1 when not listed.
   int Item(const std::string& caption) { return Item(app_->Main().ListView2, caption); }
   int Item(ListView& list, const std::string& caption) {
@@ -59,9 +65,21 @@ class ServicePageTest : public ::testing::Test {
   }
 
   platform::fake::FakePlatform m_;
-  common::MessageCatalog catalog_;
+  std::unique_ptr<app::Session> session_;
   std::unique_ptr<Application> app_;
 };
+
+TEST_F(ServicePageTest, TheMainListIsFilledAtCreation) {
+  // The tool window lists the services when it is created; the main window shows them too,
+  // so the inventory has its service lines before anyone opens the page.
+  EXPECT_EQ(app_->Main().ListView2.ItemCount(), 4);
+  EXPECT_EQ(session_->InventorySources().serviceImagePaths.size(), 4u);
+}
+
+TEST_F(ServicePageTest, TheListsHaveGridLines) {
+  for (ListView* list : {&app_->Main().ListView2, &app_->ToolWindow().ListView2})
+    EXPECT_TRUE(ListView_GetExtendedListViewStyle(list->Handle()) & LVS_EX_GRIDLINES);
+}
 
 TEST_F(ServicePageTest, RefreshStartStopRestart) {
   TForm1& main = app_->Main();
@@ -110,7 +128,7 @@ TEST_F(ServicePageTest, RefreshStartStopRestart) {
 
 TEST_F(ServicePageTest, RefreshReloadsTheToolWindow) {
   TForm1& main = app_->Main();
-  TfrmMain& tool = app_->FrmMain();
+  TfrmMain& tool = app_->ToolWindow();
   ASSERT_TRUE(m_.services.Create({"LateSvc", "Late Service", "C:\\Agent\\agent.exe",
                                   StartType::Manual}));
   m_.files.PutFile("C:\\windows\\system.ini", "[boot]\r\n;device=x.drv\r\n");
@@ -124,12 +142,13 @@ TEST_F(ServicePageTest, RefreshReloadsTheToolWindow) {
   EXPECT_FALSE(tool.ListView4.IsChecked(0));
 
   // the inventory reads the lists as loaded
-  const auto sources = tool.InventorySourcesWith(main.StartupEntries(), main.ServiceRows());
+  const auto sources = session_->InventorySources();
   EXPECT_EQ(sources.serviceImagePaths.size(), 5u);
   EXPECT_EQ(sources.systemIniLines, std::vector<std::string>{";device=x.drv"});
   inspect::RunningObjectList objects;
   auto p = m_.Get();
-  inspect::CollectRunningObjects(p, catalog_, sources, objects);
+  common::NoMessages pump;
+  inspect::CollectRunningObjects(p, session_->Catalog(), sources, objects, pump);
   const auto& lines = objects.Lines();
   EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
     return l.rfind("Service c:\\agent\\agent.exe[", 0) == 0;
@@ -137,7 +156,7 @@ TEST_F(ServicePageTest, RefreshReloadsTheToolWindow) {
 }
 
 TEST_F(ServicePageTest, ToolWindowServicesTab) {
-  TfrmMain& tool = app_->FrmMain();
+  TfrmMain& tool = app_->ToolWindow();
   tool.ShowTab(TfrmMain::kServicesTab);
   ASSERT_EQ(tool.ListView2.ItemCount(), 4);
   // Image 6 marks the services whose program is not Microsoft's.
@@ -180,9 +199,10 @@ TEST_F(ServicePageTest, ToolWindowServicesTab) {
 }
 
 TEST_F(ServicePageTest, ToolWindowFiltersTab) {
-  TfrmMain& tool = app_->FrmMain();
+  TfrmMain& tool = app_->ToolWindow();
   tool.ShowTab(TfrmMain::kFiltersTab);
   tool.Show();
+  ::SetForegroundWindow(tool.Handle());
   Pump(150);
   Screenshot(tool.Handle(), "tool_window_filters");
   ASSERT_EQ(tool.ListView3.ItemCount(), 1);
@@ -194,18 +214,47 @@ TEST_F(ServicePageTest, ToolWindowFiltersTab) {
   EXPECT_EQ(tool.ListView5.ItemText(0), "run=c:\\agent\\agent.exe");
   EXPECT_TRUE(tool.ListView5.IsChecked(0));
 
-  tool.ListView5.SetChecked(0, false);
-  tool.ListView5MouseUp(0);
-  auto data = m_.files.ReadAll("C:\\windows\\win.ini");
-  ASSERT_TRUE(data);
-  EXPECT_EQ(std::string(data->begin(), data->end()), "[windows]\r\n;run=c:\\agent\\agent.exe\r\n");
+  // One real click turns the line off, the next on again.
+  auto winIni = [&] {
+    auto data = m_.files.ReadAll("C:\\windows\\win.ini");
+    return data ? std::string(data->begin(), data->end()) : std::string("<none>");
+  };
+  ASSERT_TRUE(ClickCheckBox(tool.ListView5.Handle(), 0));
+  Pump(150);
+  EXPECT_EQ(winIni(), "[windows]\r\n;run=c:\\agent\\agent.exe\r\n");
   EXPECT_FALSE(tool.ListView5.IsChecked(0));
+  EXPECT_EQ(tool.ListView5.ItemText(0), ";run=c:\\agent\\agent.exe");
+  ASSERT_TRUE(ClickCheckBox(tool.ListView5.Handle(), 0));
+  Pump(150);
+  EXPECT_EQ(winIni(), "[windows]\r\nrun=c:\\agent\\agent.exe\r\n");
+  EXPECT_TRUE(tool.ListView5.IsChecked(0));
 
   tool.ListView3.Select(0);
+  tool.PopupMenu1Popup();
+  EXPECT_TRUE(tool.PopupMenu1.IsItemEnabled(TfrmMain::kDetailCommand));
   m_.dialogs.QueueAnswer(platform::MessageAnswer::Yes);
   tool.DelKBf();
   EXPECT_EQ(tool.ListView3.ItemText(0), "No Keyboard Filter driver found!");
   EXPECT_TRUE(m_.files.FileExists("C:\\windows\\system32\\Drivers\\spy.sys.del"));
+  // The placeholder is no driver: nothing to remove or show.
+  tool.ListView3.Select(0);
+  tool.PopupMenu1Popup();
+  EXPECT_FALSE(tool.PopupMenu1.IsItemEnabled(TfrmMain::kRemoveCommand));
+  EXPECT_FALSE(tool.PopupMenu1.IsItemEnabled(TfrmMain::kDetailCommand));
+}
+
+TEST_F(ServicePageTest, AnUnreadableFilterValueIsANoticeWithoutActions) {
+  m_.registry.CreateKey(platform::RegRoot::LocalMachine, inspect::kKeyboardClassKey)
+      ->WriteValue("UpperFilters", platform::RegValue::FromDword(7));
+  TfrmMain& tool = app_->ToolWindow();
+  tool.ScanKeyboardFilterDriver();
+  tool.ShowTab(TfrmMain::kFiltersTab);
+  ASSERT_EQ(tool.ListView3.ItemCount(), 1);
+  EXPECT_EQ(tool.ListView3.ItemText(0), "UpperFilters can not be read!");
+  tool.ListView3.Select(0);
+  tool.PopupMenu1Popup();
+  EXPECT_FALSE(tool.PopupMenu1.IsItemEnabled(TfrmMain::kRemoveCommand));
+  EXPECT_FALSE(tool.PopupMenu1.IsItemEnabled(TfrmMain::kDetailCommand));
 }
 
 }  // namespace

@@ -6,10 +6,22 @@
 
 #include <gtest/gtest.h>
 
+#include "database/container.h"
+#include "platform/files.h"
 #include "platform/win32/win_api.h"
 #include "ui/screenshot.h"
 
+#include <commctrl.h>
+
 namespace morvanta::ui::test_util {
+
+// A database file with a date line and nothing else, packed as it ships.
+inline bool PutDatabase(platform::Files& files, const std::string& path, const std::string& date) {
+  const std::string text = date + "\r\n_end\r\n";
+  const auto packed =
+      database::PackDatabase(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  return files.WriteAll(path, packed.data(), packed.size());
+}
 
 // Dispatches the pending messages for at least `milliseconds`.
 inline void Pump(DWORD milliseconds) {
@@ -24,13 +36,76 @@ inline void Pump(DWORD milliseconds) {
   } while (::GetTickCount() - start < milliseconds);
 }
 
-// Saves a picture of the window as NAME.bmp in MORVANTA_SCREENSHOT_DIR, when that is set.
+// Brings the window to the front and waits until it is there (another program starting
+// meanwhile can take the front for a moment).
+inline bool BringToFront(HWND window) {
+  for (int waited = 0; waited < 1000; waited += 20) {
+    if (::GetForegroundWindow() == window) return true;
+    ::SetForegroundWindow(window);
+    Pump(20);
+  }
+  return ::GetForegroundWindow() == window;
+}
+
+// Clicks the check box of a list view's row with the real mouse, as a user does: the input
+// goes through the system's input queue (SendInput) to whatever lies under the pointer.
+// Waits until the box has changed (the window handles the click) or a while has passed;
+// false when the row shows no check box or the box did not change. A click that went
+// nowhere because another program took the front is made again.
+inline bool ClickCheckBox(HWND list, int item) {
+  // Two clicks within the double-click time make a double click, which a list view does
+  // not take as a second change of the box.
+  static DWORD lastClick = 0;
+  while (lastClick && ::GetTickCount() - lastClick <= ::GetDoubleClickTime() + 50) Pump(20);
+  const HWND root = ::GetAncestor(list, GA_ROOT);
+  ::SendMessageA(list, LVM_ENSUREVISIBLE, item, FALSE);
+  RECT bounds = {};
+  bounds.left = LVIR_BOUNDS;
+  if (!::SendMessageA(list, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds))) return false;
+  const auto checked = [&] {
+    return (::SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK) >> 12) == 2;
+  };
+  const bool before = checked();
+  const int y = (bounds.top + bounds.bottom) / 2;
+  POINT at = {-1, -1};
+  for (int x = bounds.left; x < bounds.left + 40 && at.x < 0; ++x) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {x, y};
+    ::SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem == item && (hit.flags & LVHT_ONITEMSTATEICON)) at = {x + 2, y};
+  }
+  if (at.x < 0) return false;
+  ::ClientToScreen(list, &at);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    BringToFront(root);
+    ::SetCursorPos(at.x, at.y);
+    Pump(30);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (::SendInput(2, clicks, sizeof(INPUT)) != 2) return false;
+    lastClick = ::GetTickCount();
+    for (int waited = 0; waited < 1500 && checked() == before; waited += 20) Pump(20);
+    Pump(50);  // and what the change posts
+    if (checked() != before || ::GetForegroundWindow() == root) break;
+    while (::GetTickCount() - lastClick <= ::GetDoubleClickTime() + 50) Pump(20);
+  }
+  return checked() != before;
+}
+
+// Takes a picture of the window, which must show that it drew itself (its frame, texts and
+// controls: more than a handful of colours), and saves it as NAME.bmp in
+// MORVANTA_SCREENSHOT_DIR when that is set.
 inline void Screenshot(HWND window, const std::string& name) {
+  auto picture = CaptureWindow(window);
+  ASSERT_TRUE(picture) << name;
+  EXPECT_GT(picture->DistinctColours(), 8u) << name << " looks blank";
   const char* folder = std::getenv("MORVANTA_SCREENSHOT_DIR");
   if (!folder) return;
   ::CreateDirectoryA(folder, nullptr);
   const std::string path = std::string(folder) + "\\" + name + ".bmp";
-  EXPECT_TRUE(SaveWindowBitmap(window, path)) << path;
+  EXPECT_TRUE(SaveWindowBitmap(*picture, path)) << path;
 }
 
 }  // namespace morvanta::ui::test_util

@@ -50,8 +50,10 @@ bool MaskMatches(const std::string& mask, const std::string& name) {
 
 class FakeFile : public File {
  public:
-  FakeFile(std::shared_ptr<FakeFiles::Node> node, bool writer, uint64_t position, FileTime now)
-      : node_(std::move(node)), writer_(writer), position_(position), now_(now) {
+  FakeFile(std::shared_ptr<FakeFiles::Node> node, bool writer, uint64_t position, FileTime now,
+           std::shared_ptr<FakeFiles::FreeSpace> space)
+      : node_(std::move(node)), writer_(writer), position_(position), now_(now),
+        space_(std::move(space)) {
     (writer_ ? node_->writers : node_->readers)++;
   }
   ~FakeFile() override { (writer_ ? node_->writers : node_->readers)--; }
@@ -66,6 +68,12 @@ class FakeFile : public File {
 
   bool Write(const void* data, size_t count) override {
     if (!writer_) return false;
+    const uint64_t growth =
+        position_ + count > node_->data.size() ? position_ + count - node_->data.size() : 0;
+    if (space_->bytes) {
+      if (growth > *space_->bytes) return false;  // the disk is full
+      *space_->bytes -= growth;
+    }
     if (position_ + count > node_->data.size()) node_->data.resize(position_ + count);
     if (count) std::memcpy(node_->data.data() + position_, data, count);
     position_ += count;
@@ -85,6 +93,7 @@ class FakeFile : public File {
   bool writer_;
   uint64_t position_;
   FileTime now_;
+  std::shared_ptr<FakeFiles::FreeSpace> space_;
 };
 
 class FakeMapping : public MappedFile {
@@ -286,6 +295,22 @@ bool FakeFiles::MoveFile(const std::string& from, const std::string& to) {
   return true;
 }
 
+bool FakeFiles::ReplaceFile(const std::string& from, const std::string& to) {
+  auto source = Find(from);
+  auto target = Find(to);
+  if (!target) return MoveFile(from, to);
+  if (!source || source->directory || target->directory) return false;
+  // Open files, either one, and a read-only target cannot be replaced.
+  if (source->readers || source->writers || target->readers || target->writers ||
+      (target->attributes & attr::ReadOnly))
+    return false;
+  const std::string path = target->path;
+  nodes_.erase(AsciiLower(source->path));
+  source->path = path;
+  nodes_[AsciiLower(path)] = source;
+  return true;
+}
+
 bool FakeFiles::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
   auto source = Find(from);
   if (!source || source->directory) return false;
@@ -305,13 +330,17 @@ bool FakeFiles::CopyFile(const std::string& from, const std::string& to, bool fa
 std::unique_ptr<File> FakeFiles::Open(const std::string& path, OpenMode mode) {
   std::string full = FullPath(path);
   auto node = Find(path);
+  lastError_ = kAccessDenied;
   if (node && node->directory) return nullptr;
+  lastError_ = kNotFound;
   if (!node && !path.empty() && (path.back() == '\\' || path.back() == '/')) return nullptr;
   if (mode == OpenMode::Read) {
     if (!node) return nullptr;
-    return std::make_unique<FakeFile>(node, false, 0, clock_);
+    return std::make_unique<FakeFile>(node, false, 0, clock_, space_);
   }
+  lastError_ = node && node->writers ? kInUse : kAccessDenied;
   if (node && (node->writers || (node->attributes & attr::ReadOnly))) return nullptr;
+  lastError_ = kPathNotFound;
   if (!node) {
     if (!FindParentFolder(full)) return nullptr;
     node = std::make_shared<Node>();
@@ -324,7 +353,7 @@ std::unique_ptr<File> FakeFiles::Open(const std::string& path, OpenMode mode) {
     node->lastWrite = clock_;
   }
   uint64_t start = mode == OpenMode::Append ? node->data.size() : 0;
-  return std::make_unique<FakeFile>(node, true, start, clock_);
+  return std::make_unique<FakeFile>(node, true, start, clock_, space_);
 }
 
 std::unique_ptr<MappedFile> FakeFiles::MapReadOnly(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ class FakeFiles : public Files {
     int writers = 0;
   };
 
+  // What a full disk has left; no limit when empty.
+  struct FreeSpace {
+    std::optional<uint64_t> bytes;
+  };
+
   FakeFiles();
 
   std::optional<std::vector<DirEntry>> List(const std::string& pattern) override;
@@ -35,12 +41,15 @@ class FakeFiles : public Files {
   bool CreateDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
   bool MoveFile(const std::string& from, const std::string& to) override;
+  bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
   std::unique_ptr<File> Open(const std::string& path, OpenMode mode) override;
   std::unique_ptr<MappedFile> MapReadOnly(const std::string& path) override;
   std::optional<FileTime> LastWriteTime(const std::string& path) override;
   std::optional<uint32_t> ToLocalDosDateTime(FileTime time) override;
   std::string CurrentDirectory() override { return currentDirectory_; }
+  // Set by a failed Open, in the system's words.
+  std::string LastErrorText() override { return lastError_; }
 
   // Test set-up.
   void AddDrive(const std::string& letterColon);  // "D:"
@@ -52,6 +61,8 @@ class FakeFiles : public Files {
   void SetClock(FileTime now) { clock_ = now; }
   // Minutes east of UTC for the local time of ToLocalDosDateTime.
   void SetUtcOffsetMinutes(int minutes) { utcOffsetMinutes_ = minutes; }
+  // Leaves `bytes` free on the disk: writes that would grow files beyond it fail.
+  void SetFreeSpace(std::optional<uint64_t> bytes) { space_->bytes = bytes; }
 
   // The full path a path names: relative paths are taken from the current directory.
   std::string FullPath(const std::string& path) const;
@@ -61,7 +72,15 @@ class FakeFiles : public Files {
   std::shared_ptr<Node> FindParentFolder(const std::string& fullPath) const;
   bool HasChildren(const std::string& fullPath) const;
 
+  static constexpr char kNotFound[] = "The system cannot find the file specified.";
+  static constexpr char kPathNotFound[] = "The system cannot find the path specified.";
+  static constexpr char kAccessDenied[] = "Access is denied.";
+  static constexpr char kInUse[] =
+      "The process cannot access the file because it is being used by another process.";
+
   std::map<std::string, std::shared_ptr<Node>> nodes_;  // by lower-case full path
+  std::shared_ptr<FreeSpace> space_ = std::make_shared<FreeSpace>();
+  std::string lastError_;
   std::string currentDirectory_ = "C:\\";
   FileTime clock_ = 0;
   int utcOffsetMinutes_ = 0;

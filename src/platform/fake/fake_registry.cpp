@@ -23,32 +23,33 @@ std::vector<std::string> SplitKeyPath(const std::string& path) {
 
 class FakeKey : public RegistryKey {
  public:
-  FakeKey(std::shared_ptr<FakeRegistry::Node> node, bool canWrite)
-      : node_(std::move(node)), canWrite_(canWrite) {}
+  // A key opened for writing only cannot be read or listed, as on Windows.
+  FakeKey(std::shared_ptr<FakeRegistry::Node> node, bool canRead, bool canWrite, bool changesFail)
+      : node_(std::move(node)), canRead_(canRead), canWrite_(canWrite), changesFail_(changesFail) {}
 
   std::vector<std::string> ListValueNames() override {
     std::vector<std::string> names;
-    if (node_->deleted) return names;
+    if (node_->deleted || !canRead_) return names;
     for (const auto& v : node_->values) names.push_back(v.first);
     return names;
   }
 
   std::vector<std::string> ListSubKeys() override {
     std::vector<std::string> names;
-    if (node_->deleted) return names;
+    if (node_->deleted || !canRead_) return names;
     for (const auto& c : node_->children) names.push_back(c.second->name);
     return names;
   }
 
   std::optional<RegValue> ReadValue(const std::string& name) override {
-    if (node_->deleted) return std::nullopt;
+    if (node_->deleted || !canRead_) return std::nullopt;
     auto it = FindValue(name);
     if (it == node_->values.end()) return std::nullopt;
     return it->second;
   }
 
   bool WriteValue(const std::string& name, const RegValue& value) override {
-    if (node_->deleted || !canWrite_) return false;
+    if (node_->deleted || !canWrite_ || changesFail_) return false;
     auto it = FindValue(name);
     if (it != node_->values.end())
       it->second = value;
@@ -58,7 +59,7 @@ class FakeKey : public RegistryKey {
   }
 
   bool DeleteValue(const std::string& name) override {
-    if (node_->deleted || !canWrite_) return false;
+    if (node_->deleted || !canWrite_ || changesFail_) return false;
     auto it = FindValue(name);
     if (it == node_->values.end()) return false;
     node_->values.erase(it);
@@ -74,7 +75,9 @@ class FakeKey : public RegistryKey {
   }
 
   std::shared_ptr<FakeRegistry::Node> node_;
+  bool canRead_;
   bool canWrite_;
+  bool changesFail_;
 };
 
 void MarkDeleted(FakeRegistry::Node& node) {
@@ -105,13 +108,14 @@ std::unique_ptr<RegistryKey> FakeRegistry::OpenKey(RegRoot root, const std::stri
                                                    RegAccess access) {
   auto node = Find(root, path);
   if (!node) return nullptr;
-  bool wantsWrite = access != RegAccess::Read;
-  if (wantsWrite && WriteDenied(root, path)) return nullptr;
-  return std::make_unique<FakeKey>(node, wantsWrite);
+  const bool wantsWrite = access != RegAccess::Read;
+  if (wantsWrite && Below(writeDenied_, root, path)) return nullptr;
+  return std::make_unique<FakeKey>(node, access != RegAccess::Write, wantsWrite,
+                                   Below(changesFail_, root, path));
 }
 
 std::unique_ptr<RegistryKey> FakeRegistry::CreateKey(RegRoot root, const std::string& path) {
-  if (WriteDenied(root, path)) return nullptr;
+  if (Below(writeDenied_, root, path)) return nullptr;
   auto node = roots_[static_cast<int>(root)];
   for (const auto& part : SplitKeyPath(path)) {
     auto& child = node->children[AsciiLower(part)];
@@ -121,12 +125,12 @@ std::unique_ptr<RegistryKey> FakeRegistry::CreateKey(RegRoot root, const std::st
     }
     node = child;
   }
-  return std::make_unique<FakeKey>(node, true);
+  return std::make_unique<FakeKey>(node, true, true, Below(changesFail_, root, path));
 }
 
 bool FakeRegistry::DeleteKeyTree(RegRoot root, const std::string& path) {
   auto parts = SplitKeyPath(path);
-  if (parts.empty() || WriteDenied(root, path)) return false;
+  if (parts.empty() || Below(writeDenied_, root, path)) return false;
   std::string leaf = parts.back();
   parts.pop_back();
   std::string parentPath;
@@ -144,9 +148,13 @@ void FakeRegistry::DenyWrite(RegRoot root, const std::string& path) {
   writeDenied_.emplace_back(root, AsciiLower(path));
 }
 
-bool FakeRegistry::WriteDenied(RegRoot root, const std::string& path) const {
+void FakeRegistry::FailValueChanges(RegRoot root, const std::string& path) {
+  changesFail_.emplace_back(root, AsciiLower(path));
+}
+
+bool FakeRegistry::Below(const PathList& list, RegRoot root, const std::string& path) {
   std::string lower = AsciiLower(path);
-  for (const auto& d : writeDenied_) {
+  for (const auto& d : list) {
     if (d.first != root) continue;
     if (lower == d.second || lower.rfind(d.second + "\\", 0) == 0) return true;
   }

@@ -29,13 +29,17 @@ class FakeRegistry : public Registry {
 
   // Makes OpenKey with write access fail below this key, like a key with a restrictive ACL.
   void DenyWrite(RegRoot root, const std::string& path);
+  // Keys below this one open for writing, but writing or deleting a value fails there.
+  void FailValueChanges(RegRoot root, const std::string& path);
 
  private:
+  using PathList = std::vector<std::pair<RegRoot, std::string>>;
   std::shared_ptr<Node> Find(RegRoot root, const std::string& path);
-  bool WriteDenied(RegRoot root, const std::string& path) const;
+  static bool Below(const PathList& list, RegRoot root, const std::string& path);
 
   std::shared_ptr<Node> roots_[5];
-  std::vector<std::pair<RegRoot, std::string>> writeDenied_;
+  PathList writeDenied_;
+  PathList changesFail_;
 };
 
 }  // namespace morvanta::platform::fake

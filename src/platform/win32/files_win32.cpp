@@ -1,5 +1,9 @@
 #include "platform/win32/files_win32.h"
 
+#include <cstdint>
+
+#include "platform/win32/error_text.h"
+
 #include <algorithm>
 
 namespace morvanta::platform::win32 {
@@ -99,6 +103,13 @@ bool Win32Files::MoveFile(const std::string& from, const std::string& to) {
   return ::MoveFileA(from.c_str(), to.c_str()) != 0;
 }
 
+bool Win32Files::ReplaceFile(const std::string& from, const std::string& to) {
+  return ::MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::string Win32Files::LastErrorText() { return ErrorText(::GetLastError()); }
+
 bool Win32Files::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
   return ::CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;
 }
@@ -138,9 +149,15 @@ std::unique_ptr<MappedFile> Win32Files::MapReadOnly(const std::string& path) {
   if (!file) return nullptr;
   LARGE_INTEGER size;
   if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0) return nullptr;
-  MappingHandle mapping(::CreateFileMappingA(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+  if (static_cast<uint64_t>(size.QuadPart) > SIZE_MAX) return nullptr;
+  // The mapping is made of exactly the size taken, so the view holds what Size() says: a
+  // file cut shorter in between cannot be mapped read-only at that size (the mapping fails),
+  // and one grown longer is mapped as far as the size taken.
+  const auto high = static_cast<DWORD>(static_cast<uint64_t>(size.QuadPart) >> 32);
+  const auto low = static_cast<DWORD>(size.QuadPart & 0xFFFFFFFF);
+  MappingHandle mapping(::CreateFileMappingA(file.Get(), nullptr, PAGE_READONLY, high, low, nullptr));
   if (!mapping) return nullptr;
-  ViewHandle view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+  ViewHandle view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(size.QuadPart)));
   if (!view) return nullptr;
   return std::make_unique<Win32MappedFile>(std::move(view), static_cast<size_t>(size.QuadPart));
 }

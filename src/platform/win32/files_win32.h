@@ -40,12 +40,14 @@ class Win32Files : public Files {
   bool CreateDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
   bool MoveFile(const std::string& from, const std::string& to) override;
+  bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
   std::unique_ptr<File> Open(const std::string& path, OpenMode mode) override;
   std::unique_ptr<MappedFile> MapReadOnly(const std::string& path) override;
   std::optional<FileTime> LastWriteTime(const std::string& path) override;
   std::optional<uint32_t> ToLocalDosDateTime(FileTime time) override;
   std::string CurrentDirectory() override;
+  std::string LastErrorText() override;
 };
 
 }  // namespace morvanta::platform::win32

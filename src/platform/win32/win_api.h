@@ -17,3 +17,4 @@
 #undef GetDriveType
 #undef MoveFile
 #undef RemoveDirectory
+#undef ReplaceFile
