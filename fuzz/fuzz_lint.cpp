@@ -2,11 +2,11 @@
 #include <cstdint>
 
 #include "database/container.h"
-#include "database/lint.h"
+#include "scan/lint.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  morvanta::database::LintDatabaseText(data, size);
+  morvanta::scan::LintDatabaseText(data, size);
   const auto decoded = morvanta::database::DecodeAnyForm(data, size);
-  morvanta::database::LintDatabaseText(decoded.text.data(), decoded.text.size());
+  morvanta::scan::LintDatabaseText(decoded.text.data(), decoded.text.size());
   return 0;
 }

@@ -87,6 +87,14 @@ EntryLine StripNoSubstitutionMarker(const std::string& line) {
   return entry;
 }
 
+const std::array<SectionMarker, 4>& SectionMarkers() {
+  static const std::array<SectionMarker, 4> markers = {{{"[Start]", false},
+                                                        {"[Win32Root]", true},
+                                                        {"[System32Root]", true},
+                                                        {"[ProgramFiles32Root]", true}}};
+  return markers;
+}
+
 void EntryLineReader::Start() {
   database_.Rewind();
   database_.ReadDatabaseLine();
@@ -96,23 +104,15 @@ void EntryLineReader::Start() {
 std::optional<EntryLine> EntryLineReader::Next() {
   std::string line = database_.ReadDatabaseLine();
   if (line == database::kEndLine) return std::nullopt;
-  if (platform::StartsWith(line, "[Start]")) {
-    baseFolder_.clear();
-    line = database_.ReadDatabaseLine();
-    if (line == database::kEndLine) return std::nullopt;
-  }
-  struct Root {
-    const char* marker;
-    std::string (*folder)(platform::Platform&);
-  };
-  static const Root roots[] = {
-      {"[Win32Root]", &WindowsFolder},
-      {"[System32Root]", &SystemFolder},
-      {"[ProgramFiles32Root]", &ProgramFilesFolder},
-  };
-  for (const auto& root : roots) {
-    if (!platform::StartsWith(line, root.marker)) continue;
-    baseFolder_ = root.folder(platform_) + line.substr(std::strlen(root.marker));
+  // The folder of each root line, beside its marker.
+  static std::string (*const kRootFolders[])(platform::Platform&) = {
+      nullptr, &WindowsFolder, &SystemFolder, &ProgramFilesFolder};
+  const auto& markers = SectionMarkers();
+  for (size_t i = 0; i < markers.size(); ++i) {
+    if (!platform::StartsWith(line, markers[i].marker)) continue;
+    baseFolder_ = markers[i].namesRoot
+                      ? kRootFolders[i](platform_) + line.substr(std::strlen(markers[i].marker))
+                      : std::string();
     line = database_.ReadDatabaseLine();
     if (line == database::kEndLine) return std::nullopt;
   }

@@ -3,6 +3,7 @@
 // entry lines with the "/0/" marker taken off.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,15 @@ DatabaseEntry ParseEntryTemplates(const std::string& line, const std::string& ba
 // The parse, then `Folder` and `Target` expanded (`ExpandPathTokens`). Never rejects a line.
 DatabaseEntry ParseEntryLine(platform::Platform& platform, const std::string& line,
                              const std::string& baseFolder);
+
+// The section lines the reader follows, in the order it tests them before an entry line.
+// "[Start]" clears the base folder; the root lines set it to their folder followed by the
+// rest of the line.
+struct SectionMarker {
+  const char* marker;
+  bool namesRoot;
+};
+const std::array<SectionMarker, 4>& SectionMarkers();
 
 // One entry line as the reading loop hands it on.
 struct EntryLine {

@@ -22,11 +22,19 @@ std::string DigestBytes(const uint8_t* data, size_t size) {
   return text;
 }
 
-std::string FileDigest(platform::Files& files, const std::string& path) {
+std::optional<std::string> ReadFileDigest(platform::Files& files, const std::string& path) {
   auto view = files.MapReadOnly(path);
-  if (!view || !view->Data()) return kEmptyDigest;
+  if (!view || !view->Data()) {
+    auto file = files.Open(path, platform::OpenMode::Read);
+    if (file && file->Size() == 0) return std::string(kEmptyDigest);
+    return std::nullopt;
+  }
   const uint64_t low32 = static_cast<uint64_t>(view->Size()) & 0xFFFFFFFFull;
   return DigestBytes(view->Data(), static_cast<size_t>(low32));
+}
+
+std::string FileDigest(platform::Files& files, const std::string& path) {
+  return ReadFileDigest(files, path).value_or(kEmptyDigest);
 }
 
 int32_t FileSize(platform::Files& files, const std::string& path) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -18,7 +19,11 @@ std::string DigestBytes(const uint8_t* data, size_t size);
 // MD5 of the whole file, read through a read-only mapping opened with shared read and write
 // access, so files that other programs hold open for writing are read too. Files of 4 GiB
 // and more feed only the low 32 bits of their size in bytes, as the database's digests were
-// made. The empty-input digest when the file cannot be opened or mapped.
+// made. Nothing when the file cannot be opened or mapped; an empty file (which cannot be
+// mapped) has the empty-input digest.
+std::optional<std::string> ReadFileDigest(platform::Files& files, const std::string& path);
+// The same, with the empty-input digest for a file that cannot be read: what the scans and
+// the inventory compare and write.
 std::string FileDigest(platform::Files& files, const std::string& path);
 
 // The file's size in bytes; 0 when it cannot be opened. Sizes above the largest 32-bit

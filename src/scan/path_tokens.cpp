@@ -94,32 +94,43 @@ std::string ResolveOnce(platform::Platform& platform, const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// Windows opens "name " and "name." as "name", so blanks and dots after a path pass the
+// presence test; they are not part of the file's path.
+std::string TrimTrailingBlanksAndDots(std::string text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
+  return text;
+}
+
+}  // namespace
+
 std::string ResolveCommandPath(platform::Platform& platform, const std::string& text) {
   try {
+    // Every round drops one character; a round's expansion may add some (removing a quote
+    // can form a variable), but only so often: a folder whose own name holds variable text
+    // could otherwise grow the text for ever. The budget ends such a text, and no other.
+    constexpr size_t kLongest = 32768;
+    size_t rounds = 2 * text.size() + 64;
     std::string current = text;
-    // Each round works on a strictly shorter text than the round before, so the rounds
-    // end; a folder whose own name holds variable text could otherwise grow it forever.
-    size_t previousLength = std::string::npos;
-    for (;;) {
+    while (rounds-- > 0) {
       std::string t = ResolveOnce(platform, current);
-      if (previousLength != std::string::npos && t.size() >= previousLength) return "";
-      previousLength = t.size();
+      if (t.size() > kLongest) return "";
 
       const std::string inSystem = SystemFolder(platform) + "\\" + t;
       if (IsFilePresent(platform.files, inSystem)) t = inSystem;
       const std::string inWindows = WindowsFolder(platform) + "\\" + t;
       if (IsFilePresent(platform.files, inWindows)) t = inWindows;
-      // Windows opens "name " as "name", so a blank before a switch passes the presence
-      // test; it is not part of the file's path.
-      if (IsFilePresent(platform.files, t)) return TrimRightSpaces(t);
+      if (IsFilePresent(platform.files, t)) return TrimTrailingBlanksAndDots(t);
 
       size_t drive = t.find(":\\");
       if (drive == std::string::npos) return "";
       std::string cut = t.substr(drive == 0 ? 0 : drive - 1);
-      if (IsFilePresent(platform.files, cut)) return TrimRightSpaces(cut);
+      if (IsFilePresent(platform.files, cut)) return TrimTrailingBlanksAndDots(cut);
       cut.pop_back();
       current = cut;
     }
+    return "";
   } catch (const std::exception&) {
     return "";
   }

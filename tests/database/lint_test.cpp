@@ -3,11 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "database/lint.h"
+#include "scan/lint.h"
 #include "test_util.h"
 
 namespace morvanta::database {
 namespace {
+
+using scan::LintDatabaseText;
+using scan::LintProblem;
 
 using testing::CrLf;
 using testing::DateLine;
@@ -50,6 +53,7 @@ TEST(Lint, AcceptsEveryLineForm) {
       "[System32Root]\\b",
       "[ProgramFiles32Root]\\c",
       "[Worm.Trailing]:x.exe   ",
+      "[Worm.Range]:x??a0?e2500?.dll",  // 4 letters of 2500 numbers: as many as allowed
   });
   EXPECT_EQ(Describe(Lint(text)), "");
 }
@@ -136,6 +140,11 @@ TEST(Lint, ReportsEntryProblems) {
       {"leading backslash inside a section", Database({"[System32Root]", "[X]:\\a.exe"}), 3,
        "must not begin with a backslash"},
       {"only /0/", Database({"/0/"}), 2, "nothing besides"},
+      {"range of too many names", Database({"[X]:%%wt%%\\x??a1?z2147483647?.dll"}), 2,
+       "range makes 53687091150 names; at most 10000"},
+      {"range just too large", Database({"[X]:%%wt%%\\x??0?10001?.dll"}), 2, "range makes 10001 names"},
+      {"range bound too large", Database({"[X]:%%wt%%\\x??1?99999999999?.dll"}), 2,
+       "does not fit a 32-bit number"},
   };
   for (const auto& c : cases) ExpectFirstProblem(c);
 }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "database/container.h"
-#include "database/lint.h"
+#include "scan/lint.h"
 #include "database/threat_database.h"
 #include "shipped_paths.h"
 #include "test_util.h"
@@ -40,7 +40,7 @@ TEST(ShippedData, PackedDatabaseLoadsToTheSourceText) {
 
 TEST(ShippedData, TextPassesTheChecks) {
   const auto text = ReadHostFile(kShippedFilesTxt);
-  const auto problems = LintDatabaseText(text.data(), text.size());
+  const auto problems = scan::LintDatabaseText(text.data(), text.size());
   for (const auto& p : problems) ADD_FAILURE() << "files.txt:" << p.line << ": " << p.message;
 }
 

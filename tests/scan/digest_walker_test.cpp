@@ -43,6 +43,12 @@ TEST(FileDigest, UnreadableFilesGiveTheEmptyDigestAndSizeZero) {
   files.MakeFolders("C:\\dir");
   EXPECT_EQ(FileDigest(files, "C:\\missing"), kEmptyDigest);
   EXPECT_EQ(FileDigest(files, "C:\\dir"), kEmptyDigest);
+  // The form that can say "unreadable", which an empty file is not.
+  files.PutFile("C:\\empty.txt", "");
+  EXPECT_FALSE(ReadFileDigest(files, "C:\\missing"));
+  EXPECT_FALSE(ReadFileDigest(files, "C:\\dir"));
+  EXPECT_EQ(ReadFileDigest(files, "C:\\empty.txt"), std::string(kEmptyDigest));
+  EXPECT_EQ(ReadFileDigest(files, "C:\\abc.txt"), "900150983cd24fb0d6963f7d28e17f72");
   EXPECT_EQ(FileSize(files, "C:\\abc.txt"), 3);
   EXPECT_EQ(FileSize(files, "C:\\missing"), 0);
   EXPECT_EQ(FileSize(files, "C:\\dir"), 0);

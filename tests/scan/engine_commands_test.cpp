@@ -1,10 +1,15 @@
 #include "engine_commands.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "scan/file_digest.h"
 
 #include "scan_fixture.h"
 
@@ -63,6 +68,22 @@ TEST(EngineCommands, StatusAndOutputPerCommand) {
       EXPECT_FALSE(run.err.empty());
     }
   }
+}
+
+TEST(EngineCommands, DigestOfAFolderIsAnErrorAndTheNextFileIsStillHashed) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("morvanta-digest-" + std::to_string(::getpid()));
+  fs::create_directories(dir / "sub");
+  { std::ofstream(dir / "abc.txt", std::ios::binary) << "abc"; }
+  { std::ofstream(dir / "empty.txt", std::ios::binary); }
+  const std::string sub = (dir / "sub").string(), abc = (dir / "abc.txt").string(),
+                    empty = (dir / "empty.txt").string();
+  EngineRun run = Engine({"digest", sub, abc, empty}, nullptr);
+  fs::remove_all(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "900150983cd24fb0d6963f7d28e17f72  " + abc + "\n" +
+                         std::string(scan::kEmptyDigest) + "  " + empty + "\n");
+  EXPECT_NE(run.err.find("cannot read " + sub), std::string::npos) << run.err;
 }
 
 TEST(EngineCommands, ParseShowsTemplatesAndTheirExpansion) {

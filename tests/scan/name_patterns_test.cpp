@@ -102,6 +102,20 @@ TEST(NameRange, BothRangesExcludeTheirEnd) {
   }
 }
 
+TEST(NameRange, TheSizeIsCountedWithoutMakingTheNames) {
+  const char* ranges[] = {"C:\\w\\x??a1?c3?.dll", "??a1?c4?", "k??p?t?.exe", "??q?r?",
+                          "n??08?11?.sys", "??9?3?", "??a7?c?", "??a?c7?", "f??ab1?cd4?",
+                          "??y?z?", "abc??", "a??b", "??1?50?", "??a1?e9?"};
+  for (const char* path : ranges) {
+    RangeResult result;
+    EXPECT_EQ(NameRangeSize(path), RangeOf(path, &result).size()) << path;
+  }
+  EXPECT_EQ(NameRangeSize("??1?2147483647?"), 2147483646u);
+  EXPECT_EQ(NameRangeSize("??a1?z2147483647?"), 25ull * 2147483646ull);  // z: letters a to y
+  EXPECT_FALSE(NameRangeSize("C:\\w\\plain.exe"));
+  EXPECT_FALSE(NameRangeSize("??1?99999999999?"));
+}
+
 TEST(NameRange, ReceiverStopsTheEnumeration) {
   RangeResult result;
   auto names = RangeOf("??1?2000000000?", &result, 3);

@@ -222,6 +222,25 @@ TEST_F(ResolveCommandPathTest, LongTrailingDecorationIsDroppedWithoutDeepRecursi
   EXPECT_EQ(Resolve("c:\\b.exe " + std::string(500, 'x')), "");
 }
 
+TEST_F(ResolveCommandPathTest, AQuoteInsideAVariableIsNoDeadEnd) {
+  // Removing the quote forms "%windir%", whose expansion is longer than the text it
+  // replaces; the path before it is still found.
+  machine.PutProgram("C:\\dir\\file.exe");
+  EXPECT_EQ(Resolve("c:\\dir\\file.exe %win\"dir%\\x"), "c:\\dir\\file.exe");
+  EXPECT_EQ(Resolve("c:\\dir\\file.exe %windir%\\x"), "c:\\dir\\file.exe");
+}
+
+TEST_F(ResolveCommandPathTest, TrailingBlanksAndDotsAreNoPartOfThePath) {
+  machine.PutProgram("C:\\dir\\file.exe");
+  const std::pair<const char*, const char*> cases[] = {
+      {"c:\\dir\\file.exe.", "c:\\dir\\file.exe"},
+      {"c:\\dir\\file.exe. .", "c:\\dir\\file.exe"},
+      {"c:\\dir\\file.exe   ", "c:\\dir\\file.exe"},
+      {"\"c:\\dir\\file.exe.\" /x", "c:\\dir\\file.exe"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Resolve(c.first), c.second) << c.first;
+}
+
 TEST_F(ResolveCommandPathTest, AFolderNamedLikeAVariableCannotMakeItLoop) {
   machine.Fake().folders.SetSystemDirectory("C:\\%systemroot%x");
   EXPECT_EQ(Resolve("%systemroot%\\y.exe"), "");

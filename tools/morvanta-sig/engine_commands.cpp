@@ -1,6 +1,8 @@
 #include "engine_commands.h"
 
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <iterator>
 #include <memory>
 
@@ -58,14 +60,21 @@ class ProcessObjects : public scan::RunningObjects {
   std::vector<std::string> lines_;
 };
 
-std::string DigestOfHostFile(const std::string& path, bool* readable) {
-  std::ifstream in(path, std::ios::binary);
-  *readable = static_cast<bool>(in);
-  if (!in) return scan::kEmptyDigest;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-  *readable = !in.bad();
-  return scan::DigestBytes(bytes.data(), bytes.size());
+// A file of the machine the tool runs on (natively); nothing for a folder or an unreadable
+// file, so one bad name does not stop the others.
+std::optional<std::string> DigestOfHostFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  try {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return scan::DigestBytes(bytes.data(), bytes.size());
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -99,20 +108,14 @@ int RunEngineCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     int status = kGood;
     for (size_t i = 1; i < args.size(); ++i) {
-      bool readable = true;
-      std::string digest;
-      if (machine) {
-        readable = machine->files.FileExists(args[i]);
-        digest = scan::FileDigest(machine->files, args[i]);
-      } else {
-        digest = DigestOfHostFile(args[i], &readable);
-      }
-      if (!readable) {
+      const std::optional<std::string> digest =
+          machine ? scan::ReadFileDigest(machine->files, args[i]) : DigestOfHostFile(args[i]);
+      if (!digest) {
         err << "morvanta-sig: cannot read " << args[i] << "\n";
         status = kNothing;
         continue;
       }
-      out << digest << "  " << args[i] << "\n";
+      out << *digest << "  " << args[i] << "\n";
     }
     return status;
   }

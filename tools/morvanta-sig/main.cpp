@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "database/container.h"
-#include "database/lint.h"
+#include "scan/lint.h"
 #include "database/threat_database.h"
 #include "engine_commands.h"
 #ifdef _WIN32
@@ -28,6 +28,7 @@
 namespace {
 
 namespace db = morvanta::database;
+namespace scan = morvanta::scan;
 
 constexpr int kGood = 0;
 constexpr int kProblems = 1;
@@ -114,7 +115,7 @@ int Lint(const std::string& path) {
   auto bytes = ReadFile(path);
   if (!bytes) return kUnusable;
   const db::DecodedDatabase decoded = db::DecodeAnyForm(bytes->data(), bytes->size());
-  const auto problems = db::LintDatabaseText(decoded.text.data(), decoded.text.size());
+  const auto problems = scan::LintDatabaseText(decoded.text.data(), decoded.text.size());
   for (const auto& p : problems) {
     if (p.line == 0) {
       std::printf("%s: %s\n", path.c_str(), p.message.c_str());

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace morvanta::database {
+namespace morvanta::scan {
 
 struct LintProblem {
   size_t line = 0;  // 1-based, as an editor counts lines (LF); 0 for the text as a whole
@@ -17,4 +17,4 @@ struct LintProblem {
 // Problems in text order; none for a good text.
 std::vector<LintProblem> LintDatabaseText(const uint8_t* text, size_t size);
 
-}  // namespace morvanta::database
+}  // namespace morvanta::scan

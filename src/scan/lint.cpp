@@ -1,4 +1,4 @@
-#include "database/lint.h"
+#include "scan/lint.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -7,9 +7,16 @@
 #include <string_view>
 
 #include "database/threat_database.h"
+#include "scan/entry_reader.h"
+#include "scan/name_range.h"
+#include "scan/path_tokens.h"
 
-namespace morvanta::database {
+namespace morvanta::scan {
 namespace {
+
+using database::kDateLineLength;
+using database::kEndLine;
+using database::kMaxLineLength;
 
 enum class Ending { CrLf, Lf, Cr, None };
 
@@ -42,24 +49,15 @@ std::vector<Line> SplitLines(std::string_view all) {
   return lines;
 }
 
-// The folder tokens a path template may hold.
-constexpr std::array<std::string_view, 41> kTokens = {
-    "WinTemp", "PersonalFolder", "user", "User", "FavoritesFolder", "StartupFolder",
-    "StartmenuFolder", "DesktopFolder", "CommonStartmenuFolder", "CommonProgramsFolder",
-    "CommonStartupFolder", "CommonDesktopdirectoryFolder", "CommonAppdataFolder",
-    "AppdataFolder", "TemplatesFolder", "InternetCacheFolder", "CookiesFolder",
-    "HistoryFolder", "ProfileFolder", "CommonFilesFolder", "MyDocuments", "root",
-    "wt", "pf", "ff", "sf", "stf", "df", "csf", "cpf", "cdf", "caf", "af", "tf", "icf", "ckf",
-    "hf", "prf", "cff", "md", "rt"};
+// A folder token as the templates write it: "%%" + name + "%%", one of the expander's.
+bool IsFolderToken(std::string_view token) {
+  for (const PathToken& known : PathTokens())
+    if (("%%" + std::string(token) + "%%") == known.token) return true;
+  return false;
+}
 
-struct Section {
-  std::string_view marker;
-  bool takesRest;  // the root lines append the rest of the line to a folder
-};
-constexpr std::array<Section, 4> kSections = {{{"[Start]", false},
-                                               {"[Win32Root]", true},
-                                               {"[System32Root]", true},
-                                               {"[ProgramFiles32Root]", true}}};
+// The parser's section lines, in its order.
+const std::array<SectionMarker, 4>& kSections = SectionMarkers();
 
 // The section a line opens, as an index into kSections; -1 for other lines.
 int SectionOf(std::string_view text) {
@@ -182,7 +180,7 @@ class Linter {
         const Line& line = lines_[i];
         if (!platform::StartsWith(line.text, kSections[kind].marker)) continue;
         CheckSectionLine(line, kind);
-        hasBase = kSections[kind].takesRest;
+        hasBase = kSections[kind].namesRoot;
         previous = kind;
         ++i;
       }
@@ -212,9 +210,9 @@ class Linter {
   }
 
   void CheckSectionLine(const Line& line, int kind) {
-    const Section& section = kSections[kind];
-    std::string_view rest = line.text.substr(section.marker.size());
-    if (!section.takesRest) {
+    const SectionMarker& section = kSections[kind];
+    std::string_view rest = line.text.substr(std::string_view(section.marker).size());
+    if (!section.namesRoot) {
       if (!rest.empty()) Report(line.number, "text after [Start] is ignored");
       return;
     }
@@ -317,6 +315,7 @@ class Linter {
   }
 
   void CheckPath(size_t n, std::string_view path, bool hasBase) {
+    CheckRange(n, std::string(path));
     size_t pos = 0;
     while ((pos = path.find("%%", pos)) != std::string_view::npos) {
       const size_t close = path.find("%%", pos + 2);
@@ -325,7 +324,7 @@ class Linter {
         return;
       }
       const std::string_view token = path.substr(pos + 2, close - pos - 2);
-      if (std::find(kTokens.begin(), kTokens.end(), token) == kTokens.end()) {
+      if (!IsFolderToken(token)) {
         Report(n, "unknown folder token " + Quoted("%%" + std::string(token) + "%%") +
                       " (tokens are case-sensitive)");
       }
@@ -345,6 +344,18 @@ class Linter {
     }
   }
 
+  // A range's names are each a file test in every scan: a line may make only so many.
+  void CheckRange(size_t n, const std::string& path) {
+    if (!platform::Contains(platform::FileNamePart(path), "??")) return;
+    const auto names = NameRangeSize(path);
+    if (!names) {
+      Report(n, "range bound does not fit a 32-bit number: the range makes no names");
+    } else if (*names > kMaxRangeNames) {
+      Report(n, "range makes " + std::to_string(*names) + " names; at most " +
+                    std::to_string(kMaxRangeNames) + " are allowed in one line");
+    }
+  }
+
   std::vector<Line> lines_;
   std::vector<LintProblem> problems_;
 };
@@ -356,4 +367,4 @@ std::vector<LintProblem> LintDatabaseText(const uint8_t* text, size_t size) {
   return Linter(all).Run();
 }
 
-}  // namespace morvanta::database
+}  // namespace morvanta::scan
