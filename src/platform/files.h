@@ -18,6 +18,8 @@ constexpr uint32_t System = 0x04;
 constexpr uint32_t Directory = 0x10;
 constexpr uint32_t Archive = 0x20;
 constexpr uint32_t Normal = 0x80;
+// A junction, symbolic link or mount point: the folder leads somewhere else.
+constexpr uint32_t ReparsePoint = 0x400;
 }  // namespace attr
 
 // A point in time as a count of 100 ns intervals since 1601-01-01 UTC.

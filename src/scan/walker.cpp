@@ -58,6 +58,10 @@ std::vector<std::string> SnapshotProcesses::ImagePaths() {
 bool FlagFolderContents(platform::Platform& platform, ScanSession& session, common::LogLines& log,
                         const common::MessageCatalog& catalog, const std::string& folder,
                         const std::string& threatName, bool recurse) {
+  // A folder that leads elsewhere (junction, symbolic link, mount point) is never walked:
+  // what lies behind it was never inside the flagged folder.
+  if (auto a = platform.files.GetAttributes(folder); a && (*a & platform::attr::ReparsePoint))
+    return false;
   auto top = OpenLevel(platform, folder);
   if (!top) return false;
   // An explicit stack instead of recursion: folder depth is the file system's to decide.
@@ -77,6 +81,8 @@ bool FlagFolderContents(platform::Platform& platform, ScanSession& session, comm
     if (!recurse || entry.name.empty() || entry.name[0] == '.') continue;
     const std::string sub = level.folder + entry.name;
     session.Alerts.AddAlert(sub, threatName, "", -1, false, true, false, false);
+    // A link is flagged itself (removing it removes the link only), never entered.
+    if (entry.attributes & platform::attr::ReparsePoint) continue;
     if (auto child = OpenLevel(platform, sub)) stack.push_back(std::move(*child));
   }
   return true;

@@ -43,7 +43,9 @@ class SnapshotProcesses : public RunningProcesses {
 
 // Flags every file in `folder` (with `recurse`, every subfolder and everything below it) as
 // walk alerts of `threatName`, depth first in listing order; folders whose names begin
-// with "." are neither flagged nor entered. Each file that was hashed and added (or was
+// with "." are neither flagged nor entered. A folder that is a link (junction, symbolic
+// link, mount point) is flagged but never entered, and a `folder` that is one is not
+// walked at all (false). Each file that was hashed and added (or was
 // already listed) raises the session's alert counter by one and logs "T: Infected file
 // (threat) path"; a file that fails on the way is not counted and logs "T: Cannot open
 // file (path) path". False when `folder` itself cannot be listed.

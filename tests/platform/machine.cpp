@@ -23,11 +23,17 @@ class FakeMachine : public Machine {
     fake_.system.SetVersionInfo(HelperPath("test_service.exe"), info);
     MakeScratch("C:\\scratch", "fake");
   }
+  ~FakeMachine() override { RemoveScratch(); }
   platform::Platform Get() override { return fake_.Get(); }
   bool IsReal() const override { return false; }
   std::string HelperPath(const std::string& exeName) override {
     return "C:\\helpers\\" + exeName;
   }
+  bool MakeFolderLink(const std::string& link, const std::string& target) override {
+    fake_.files.MakeFolderLink(link, target);
+    return true;
+  }
+  bool RemoveFolderLink(const std::string& link) override { return fake_.files.RemoveDirectory(link); }
 
  private:
   platform::fake::FakePlatform fake_;
@@ -62,7 +68,7 @@ void Machine::MakeScratch(const std::string& parentFolder, const std::string& un
   auto p = Get();
   p.files.CreateDirectory(parentFolder);
   scratch_ = parentFolder + "\\morvanta-test-" + uniqueTag + "-" + std::to_string(++counter);
-  DeleteTree(p.files, scratch_);
+  DeleteTree(p.files, scratch_, [this](const std::string& link) { return RemoveFolderLink(link); });
   p.files.CreateDirectory(scratch_);
   scratchKey_ = "Software\\MorvantaTest\\" + uniqueTag + "-" + std::to_string(counter);
   p.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, scratchKey_);
@@ -72,18 +78,21 @@ void Machine::MakeScratch(const std::string& parentFolder, const std::string& un
 void Machine::RemoveScratch() {
   if (!hasScratch_) return;
   auto p = Get();
-  DeleteTree(p.files, scratch_);
+  DeleteTree(p.files, scratch_, [this](const std::string& link) { return RemoveFolderLink(link); });
   p.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, scratchKey_);
   hasScratch_ = false;
 }
 
-bool DeleteTree(platform::Files& files, const std::string& folder) {
+bool DeleteTree(platform::Files& files, const std::string& folder,
+                const std::function<bool(const std::string&)>& removeLink) {
   if (auto entries = files.List(folder + "\\*")) {
     for (const auto& e : *entries) {
       if (e.name == "." || e.name == "..") continue;
       std::string path = folder + "\\" + e.name;
-      if (e.IsDirectory()) {
-        DeleteTree(files, path);
+      if (e.attributes & platform::attr::ReparsePoint) {
+        if (removeLink ? !removeLink(path) : !files.RemoveDirectory(path)) files.DeleteFile(path);
+      } else if (e.IsDirectory()) {
+        DeleteTree(files, path, removeLink);
       } else {
         files.SetAttributes(path, platform::attr::Normal);
         files.DeleteFile(path);

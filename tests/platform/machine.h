@@ -2,6 +2,7 @@
 // the test's own (a scratch folder, a scratch registry key) that are removed afterwards.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ class Machine {
   virtual bool IsReal() const = 0;
   // The full path of a helper program ("sleeper.exe", "test_service.exe").
   virtual std::string HelperPath(const std::string& exeName) = 0;
+  // Makes a folder that leads to another (a junction, or what the machine has of the kind);
+  // false when the machine cannot make one.
+  virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;
+  // Removes such a link, never what it leads to.
+  virtual bool RemoveFolderLink(const std::string& link) = 0;
 
   // An empty folder of this test's own, without a trailing backslash.
   const std::string& Scratch() const { return scratch_; }
@@ -34,15 +40,18 @@ class Machine {
  protected:
   // Creates the scratch places; called by Create once the platform is up.
   void MakeScratch(const std::string& parentFolder, const std::string& uniqueTag);
+  // Removes them again; called by each machine's destructor, while its platform still is.
+  void RemoveScratch();
 
  private:
-  void RemoveScratch();
   std::string scratch_;
   std::string scratchKey_;
   bool hasScratch_ = false;
 };
 
-// Deletes a folder with everything in it; false when something stayed.
-bool DeleteTree(platform::Files& files, const std::string& folder);
+// Deletes a folder with everything in it; false when something stayed. Folder links are
+// removed with `removeLink` (RemoveDirectory when none is given), never entered.
+bool DeleteTree(platform::Files& files, const std::string& folder,
+                const std::function<bool(const std::string&)>& removeLink = {});
 
 }  // namespace morvanta::testing

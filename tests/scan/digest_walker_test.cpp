@@ -8,6 +8,7 @@
 
 #include "common/memory_views.h"
 #include "common/message_catalog.h"
+#include "platform/text.h"
 #include "scan/alerts.h"
 #include "scan/file_digest.h"
 #include "scan/walker.h"
@@ -153,6 +154,29 @@ TEST_F(WalkerTest, FilesAlreadyListedAreCountedOnceMore) {
   EXPECT_EQ(session.Alerts.Size(), 5u);
   EXPECT_EQ(session.Alerts[0].ThreatName, "Earlier");
   EXPECT_EQ(session.AlertCounter, 4);
+}
+
+TEST_F(WalkerTest, LinksAreFlaggedButNeverEntered) {
+  auto& files = machine.Fake().files;
+  // Two links back to the folder itself would double the work at every level for ever; a
+  // link out of it leads to files that were never inside it.
+  files.MakeFolderLink("C:\\bad\\loop1", "C:\\bad");
+  files.MakeFolderLink("C:\\bad\\sub\\loop2", "C:\\bad");
+  files.PutFile("C:\\windows\\system32\\kernel32.dll", "MZ system library");
+  files.MakeFolderLink("C:\\bad\\out", "C:\\windows");
+  EXPECT_TRUE(Walk("C:\\bad", true));
+  for (const auto& alert : session.Alerts)
+    EXPECT_FALSE(platform::Contains(platform::AsciiLower(alert.Path), "kernel32")) << alert.Path;
+  EXPECT_TRUE(session.Alerts.IsAlertPath("C:\\bad\\loop1"));
+  EXPECT_TRUE(session.Alerts.IsAlertPath("C:\\bad\\out"));
+  EXPECT_TRUE(session.Alerts.IsAlertPath("C:\\bad\\sub\\loop2"));
+  EXPECT_FALSE(session.Alerts.IsAlertPath("C:\\bad\\loop1\\a.exe"));
+  EXPECT_EQ(session.AlertCounter, 4);  // the four files really inside
+
+  // A flagged folder that is itself a link is not walked.
+  ScanSession other;
+  EXPECT_FALSE(FlagFolderContents(machine.Get(), other, log, catalog, "C:\\bad\\out", "X", true));
+  EXPECT_TRUE(other.Alerts.Empty());
 }
 
 TEST_F(WalkerTest, AFolderThatCannotBeListedAddsNothing) {

@@ -125,6 +125,42 @@ TEST_P(ScanOnMachine, WalkerFlagsARealFolderTree) {
   }
 }
 
+TEST_P(ScanOnMachine, WalkerNeverEntersALink) {
+  auto p = P();
+  ASSERT_TRUE(p.files.CreateDirectory(Scratch("bad")));
+  ASSERT_TRUE(p.files.CreateDirectory(Scratch("outside")));
+  Put("bad\\one.exe", "abc");
+  Put("outside\\keep.txt", "a file that was never inside the folder");
+  // Two links back to the folder (the work would double at every level for ever) and one
+  // out of it.
+  ASSERT_TRUE(machine->MakeFolderLink(Scratch("bad\\loop1"), Scratch("bad")));
+  ASSERT_TRUE(machine->MakeFolderLink(Scratch("bad\\loop2"), Scratch("bad")));
+  ASSERT_TRUE(machine->MakeFolderLink(Scratch("bad\\out"), Scratch("outside")));
+  auto attributes = p.files.GetAttributes(Scratch("bad\\out"));
+  ASSERT_TRUE(attributes && (*attributes & platform::attr::ReparsePoint));
+
+  ScanSession session;
+  LogLines log;
+  common::MessageCatalog catalog;
+  ASSERT_TRUE(FlagFolderContents(p, session, log, catalog, Scratch("bad"), "T", true));
+  EXPECT_EQ(session.AlertCounter, 1);
+  std::vector<std::string> seen;
+  for (const auto& a : session.Alerts) seen.push_back(AsciiLower(a.Path));
+  std::sort(seen.begin(), seen.end());
+  EXPECT_EQ(seen, (std::vector<std::string>{AsciiLower(Scratch("bad\\loop1")),
+                                            AsciiLower(Scratch("bad\\loop2")),
+                                            AsciiLower(Scratch("bad\\one.exe")),
+                                            AsciiLower(Scratch("bad\\out"))}));
+  // A folder entry that names a link is not walked at all.
+  ScanSession other;
+  EXPECT_FALSE(FlagFolderContents(p, other, log, catalog, Scratch("bad\\out"), "T", true));
+  EXPECT_TRUE(other.Alerts.Empty());
+  // The links go, the folders they led to stay.
+  for (const char* link : {"bad\\loop1", "bad\\loop2", "bad\\out"})
+    EXPECT_TRUE(machine->RemoveFolderLink(Scratch(link))) << link;
+  EXPECT_TRUE(p.files.FileExists(Scratch("outside\\keep.txt")));
+}
+
 TEST_P(ScanOnMachine, DigestReadsAFileAnotherProgramHoldsOpenForWriting) {
   if (!machine->IsReal()) GTEST_SKIP() << "needs a second real process";
   auto p = P();

@@ -13,6 +13,7 @@ namespace morvanta::ui {
 namespace {
 
 using ::morvanta::ui::test_util::ClickCheckBox;
+using ::morvanta::ui::test_util::ClickCheckBoxUntil;
 using ::morvanta::ui::test_util::Pump;
 using ::morvanta::ui::test_util::Screenshot;
 
@@ -246,8 +247,7 @@ TEST_F(InspectWindowsTest, AFailedMoveIsReportedAndTheRowStays) {
   m_.registry.FailValueChanges(RegRoot::CurrentUser, kRunBak);
   TfrmMain& tool = ShownToolWindow();
   // The box changes and changes back: the click arrived, the move did not happen.
-  EXPECT_FALSE(ClickCheckBox(tool.ListView1.Handle(), 0));
-  ASSERT_FALSE(m_.dialogs.Shown().empty());
+  ASSERT_TRUE(ClickCheckBoxUntil(tool.ListView1.Handle(), 0, [&] { return !m_.dialogs.Shown().empty(); }));
   EXPECT_EQ(m_.dialogs.Shown().back().text, "Cannot move [Notepad] between the startup keys!");
   EXPECT_EQ(m_.dialogs.Shown().back().caption, "Error");
   EXPECT_TRUE(Has(RegRoot::CurrentUser, kRun, "Notepad"));  // never lost
@@ -259,7 +259,7 @@ TEST_F(InspectWindowsTest, AStaleRowReloadsAndMovesNothing) {
   TfrmMain& tool = ShownToolWindow();
   // The main window's page deletes the value behind the tool window's back.
   m_.registry.OpenKey(RegRoot::LocalMachine, kRun, platform::RegAccess::All)->DeleteValue("Registry Tool");
-  ClickCheckBox(tool.ListView1.Handle(), 1);
+  ASSERT_TRUE(ClickCheckBoxUntil(tool.ListView1.Handle(), 1, [&] { return tool.ListView1.ItemCount() == 2; }));
   EXPECT_FALSE(Has(RegRoot::LocalMachine, kRunBak, "Registry Tool"));
   ASSERT_EQ(tool.ListView1.ItemCount(), 2);  // reloaded: Notepad and Help
   EXPECT_EQ(tool.ListView1.ItemText(1), "Help");

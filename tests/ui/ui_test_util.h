@@ -50,9 +50,10 @@ inline bool BringToFront(HWND window) {
 // Clicks the check box of a list view's row with the real mouse, as a user does: the input
 // goes through the system's input queue (SendInput) to whatever lies under the pointer.
 // Waits until the box has changed (the window handles the click) or a while has passed;
-// false when the row shows no check box or the box did not change. A click that went
-// nowhere because another program took the front is made again.
-inline bool ClickCheckBox(HWND list, int item) {
+// false when the row shows no check box or the box did not change. A click that changed
+// nothing is made again (a busy machine can lose one), unless `once`: for a change the
+// window itself takes back.
+inline bool ClickCheckBox(HWND list, int item, bool once = false) {
   // Two clicks within the double-click time make a double click, which a list view does
   // not take as a second change of the box.
   static DWORD lastClick = 0;
@@ -86,12 +87,24 @@ inline bool ClickCheckBox(HWND list, int item) {
     clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     if (::SendInput(2, clicks, sizeof(INPUT)) != 2) return false;
     lastClick = ::GetTickCount();
-    for (int waited = 0; waited < 1500 && checked() == before; waited += 20) Pump(20);
+    for (int waited = 0; waited < (once ? 500 : 4000) && checked() == before; waited += 20) Pump(20);
     Pump(50);  // and what the change posts
-    if (checked() != before || ::GetForegroundWindow() == root) break;
+    if (checked() != before || once) break;
     while (::GetTickCount() - lastClick <= ::GetDoubleClickTime() + 50) Pump(20);
   }
   return checked() != before;
+}
+
+// Clicks a row's check box until `done` holds (a busy machine can lose a click), for
+// changes the window takes back or follows with other work. False when it never held.
+template <typename Done>
+bool ClickCheckBoxUntil(HWND list, int item, Done done) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    ClickCheckBox(list, item, /*once=*/true);
+    for (int waited = 0; waited < 3000 && !done(); waited += 20) Pump(20);
+    if (done()) return true;
+  }
+  return false;
 }
 
 // Takes a picture of the window, which must show that it drew itself (its frame, texts and

@@ -188,6 +188,18 @@ void FakeFiles::MakeFolders(const std::string& path) {
   CreateDirectory(full);
 }
 
+void FakeFiles::MakeFolderLink(const std::string& link, const std::string& target) {
+  const std::string full = FullPath(link);
+  MakeFolders(ParentOf(full));
+  auto node = std::make_shared<Node>();
+  node->path = full;
+  node->directory = true;
+  node->attributes = attr::Directory | attr::ReparsePoint;
+  node->lastWrite = clock_;
+  node->linkTarget = FullPath(target);
+  nodes_[AsciiLower(full)] = node;
+}
+
 void FakeFiles::PutFile(const std::string& path, const std::string& content) {
   std::string full = FullPath(path);
   MakeFolders(ParentOf(full));
@@ -206,7 +218,12 @@ std::optional<std::vector<DirEntry>> FakeFiles::List(const std::string& pattern)
   if (IsDriveRoot(full)) return std::nullopt;
   std::string folder = ParentOf(full), mask = NameOf(full);
   auto dir = Find(folder);
-  if (!dir || !dir->directory) return std::nullopt;
+  // A listing through a folder link is the target's (a few hops at most, as the system's).
+  for (int hops = 0; dir && !dir->linkTarget.empty() && hops < 32; ++hops) {
+    folder = dir->linkTarget;
+    dir = Find(folder);
+  }
+  if (!dir || !dir->directory || !dir->linkTarget.empty()) return std::nullopt;
   std::vector<DirEntry> entries;
   if (!IsDriveRoot(folder)) {
     for (const char* dots : {".", ".."})
@@ -236,7 +253,8 @@ bool FakeFiles::SetAttributes(const std::string& path, uint32_t attributes) {
   auto node = Find(path);
   if (!node) return false;
   uint32_t settable = attr::ReadOnly | attr::Hidden | attr::System | attr::Archive;
-  node->attributes = (node->attributes & attr::Directory) | (attributes & settable);
+  node->attributes =
+      (node->attributes & (attr::Directory | attr::ReparsePoint)) | (attributes & settable);
   if (node->attributes == 0) node->attributes = attr::Normal;
   return true;
 }

@@ -25,6 +25,7 @@ class FakeFiles : public Files {
     FileTime lastWrite = 0;
     int readers = 0;
     int writers = 0;
+    std::string linkTarget;  // a folder link's target (full path); empty for others
   };
 
   // What a full disk has left; no limit when empty.
@@ -57,6 +58,9 @@ class FakeFiles : public Files {
   void MakeFolders(const std::string& path);
   // Creates or replaces a file, making its folders.
   void PutFile(const std::string& path, const std::string& content);
+  // A folder that leads to another, as a junction does: listed with the reparse-point
+  // attribute, its listing is the target's.
+  void MakeFolderLink(const std::string& link, const std::string& target);
   void SetCurrentDirectory(const std::string& path) { currentDirectory_ = path; }
   void SetClock(FileTime now) { clock_ = now; }
   // Minutes east of UTC for the local time of ToLocalDosDateTime.
