@@ -154,8 +154,16 @@ DecodedDatabase DecodeAnyForm(const uint8_t* data, size_t size) {
     return {ContainerForm::Packed, std::move(*text)};
   }
   std::vector<uint8_t> raw(data, data + size);
-  if (TextLikeBytes(plain) > TextLikeBytes(raw))
-    return {ContainerForm::Scrambled, std::move(plain)};
+  // "BZh" and the block size digit: a packed database whose stream is damaged.
+  if (plain.size() >= 4 && plain[0] == 'B' && plain[1] == 'Z' && plain[2] == 'h' &&
+      plain[3] >= '1' && plain[3] <= '9')
+    return {ContainerForm::Damaged, std::move(plain)};
+  const size_t sample = std::min<size_t>(size, 4096);
+  const size_t plainText = TextLikeBytes(plain), rawText = TextLikeBytes(raw);
+  // A database text is printable but for a few bytes of the code page beyond ASCII.
+  if (std::max(plainText, rawText) * 10 < sample * 9)
+    return {ContainerForm::Damaged, plainText > rawText ? std::move(plain) : std::move(raw)};
+  if (plainText > rawText) return {ContainerForm::Scrambled, std::move(plain)};
   return {ContainerForm::PlainText, std::move(raw)};
 }
 
@@ -167,6 +175,8 @@ const char* FormName(ContainerForm form) {
       return "packed container (bzip2, scrambled)";
     case ContainerForm::Scrambled:
       return "scrambled text (not compressed)";
+    case ContainerForm::Damaged:
+      return "damaged container (neither a bzip2 stream that decodes nor text)";
   }
   return "";
 }

@@ -38,14 +38,23 @@ std::vector<uint8_t> PackDatabase(const uint8_t* text, size_t size);
 // An update piece, and the form a partial update writes back: scrambled only.
 std::vector<uint8_t> PackPiece(const uint8_t* text, size_t size);
 
-// For the signature tool, which accepts plain text as well as both container forms.
-enum class ContainerForm { PlainText, Packed, Scrambled };
+// For the signature tool, which accepts plain text as well as both container forms, and
+// says when bytes are none of them.
+enum class ContainerForm {
+  PlainText,
+  Packed,
+  Scrambled,
+  // A bzip2 stream that does not decode, or bytes that read as text neither as they are nor
+  // unscrambled. The program itself would take such a file silently as its text.
+  Damaged,
+};
 struct DecodedDatabase {
   ContainerForm form = ContainerForm::PlainText;
   std::vector<uint8_t> text;
 };
-// Packed when the unscrambled bytes are one bzip2 stream; otherwise whichever of the bytes
-// as they are and the unscrambled bytes reads more like text (plain text on a tie).
+// Packed when the unscrambled bytes are one bzip2 stream; Damaged when they begin like one
+// but do not decode; otherwise whichever of the bytes as they are and the unscrambled bytes
+// reads more like text (plain text on a tie), or Damaged when neither reads like text.
 DecodedDatabase DecodeAnyForm(const uint8_t* data, size_t size);
 const char* FormName(ContainerForm form);
 

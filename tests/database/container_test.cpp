@@ -102,6 +102,16 @@ TEST(Container, RecognisesEachFormForTheTool) {
       {"piece", PackPiece(text.data(), text.size()), ContainerForm::Scrambled, text},
       {"empty", {}, ContainerForm::PlainText, {}},
   };
+  const auto packed = PackDatabase(text.data(), text.size());
+  const std::vector<uint8_t> truncated(packed.begin(), packed.begin() + packed.size() / 2);
+  std::vector<uint8_t> noise(3000);
+  uint32_t x = 12345;
+  for (auto& b : noise) b = static_cast<uint8_t>((x = x * 1103515245 + 12345) >> 24);
+  for (const auto& c : {std::make_pair("truncated packed database", truncated),
+                        std::make_pair("random bytes", noise)}) {
+    SCOPED_TRACE(c.first);
+    EXPECT_EQ(DecodeAnyForm(c.second.data(), c.second.size()).form, ContainerForm::Damaged);
+  }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const auto decoded = DecodeAnyForm(c.bytes.data(), c.bytes.size());

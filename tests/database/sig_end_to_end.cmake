@@ -1,7 +1,8 @@
 # Runs morvanta-sig through all its commands on the shipped text and on a damaged one, and
 # checks outputs and exit statuses. Under Wine, EMULATOR runs the Windows build.
-#   cmake -DTOOL=... -DEMULATOR=... -DGOOD=files.txt -DBAD=bad_files.txt -DWORK=dir -P this
-foreach(var TOOL GOOD BAD WORK)
+#   cmake -DTOOL=... -DEMULATOR=... -DGOOD=files.txt -DBAD=bad_files.txt -DWORK=dir
+#         -DPYTHON=python3 -P this
+foreach(var TOOL GOOD BAD WORK PYTHON)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
   endif()
@@ -70,9 +71,30 @@ string(RANDOM LENGTH 3000 RANDOM_SEED 7 garbage)
 file(WRITE "${WORK}/garbage.bin" "${garbage}")
 sig(1 lint "${WORK}/garbage.bin")
 sig(1 date "${WORK}/garbage.bin")
-sig(0 unpack "${WORK}/garbage.bin" "${WORK}/garbage.txt")
+sig(1 unpack "${WORK}/garbage.bin" "${WORK}/garbage.txt")  # plain text: nothing to unpack
 file(WRITE "${WORK}/empty.txt" "")
 sig(1 lint "${WORK}/empty.txt")
+
+# A packed database cut short, and random bytes: damaged, whatever is asked of them.
+execute_process(COMMAND "${PYTHON}" -c "
+import random, sys
+data = open(sys.argv[1], 'rb').read()
+open(sys.argv[2], 'wb').write(data[:len(data) // 2])
+random.seed(7)
+open(sys.argv[3], 'wb').write(bytes(random.randrange(256) for _ in range(3000)))
+" "${WORK}/files.dat" "${WORK}/cut.dat" "${WORK}/noise.bin" RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "cannot make the damaged files")
+endif()
+foreach(form "${WORK}/cut.dat" "${WORK}/noise.bin")
+  foreach(command date lint)
+    sig(1 ${command} "${form}")
+  endforeach()
+  sig(1 unpack "${form}" "${WORK}/damaged.txt")
+  if(EXISTS "${WORK}/damaged.txt")
+    message(FATAL_ERROR "unpack of ${form} wrote a text")
+  endif()
+endforeach()
 
 # Unusable input and wrong usage.
 sig(2 lint "${WORK}/missing.txt")

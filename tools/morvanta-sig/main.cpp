@@ -89,19 +89,32 @@ int Encode(const std::string& in, const std::string& out, bool compress) {
   return WriteFile(out, bytes) ? kGood : kUnusable;
 }
 
+// The program takes any bytes silently as its text; the tool says what they are not.
+bool ReportDamage(const std::string& path, const db::DecodedDatabase& decoded) {
+  if (decoded.form != db::ContainerForm::Damaged) return false;
+  std::fprintf(stderr, "%s: %s\n", path.c_str(), db::FormName(decoded.form));
+  return true;
+}
+
 int Unpack(const std::string& in, const std::string& out) {
   auto bytes = ReadFile(in);
   if (!bytes) return kUnusable;
-  db::ThreatDatabase database;
-  database.LoadBytes(bytes->data(), bytes->size());
-  return WriteFile(out, database.Content()) ? kGood : kUnusable;
+  const db::DecodedDatabase decoded = db::DecodeAnyForm(bytes->data(), bytes->size());
+  if (ReportDamage(in, decoded)) return kProblems;
+  if (decoded.form == db::ContainerForm::PlainText) {
+    std::fprintf(stderr, "%s: plain text, not a container: nothing to unpack\n", in.c_str());
+    return kProblems;
+  }
+  return WriteFile(out, decoded.text) ? kGood : kUnusable;
 }
 
 int Date(const std::string& path) {
   auto bytes = ReadFile(path);
   if (!bytes) return kUnusable;
+  db::DecodedDatabase decoded = db::DecodeAnyForm(bytes->data(), bytes->size());
+  if (ReportDamage(path, decoded)) return kProblems;
   db::ThreatDatabase database;
-  database.SetText(db::DecodeAnyForm(bytes->data(), bytes->size()).text);
+  database.SetText(std::move(decoded.text));
   const auto date = database.ReadDateLine();
   if (!date) {
     std::fprintf(stderr, "%s: no date line\n", path.c_str());
@@ -115,6 +128,7 @@ int Lint(const std::string& path) {
   auto bytes = ReadFile(path);
   if (!bytes) return kUnusable;
   const db::DecodedDatabase decoded = db::DecodeAnyForm(bytes->data(), bytes->size());
+  if (ReportDamage(path, decoded)) return kProblems;
   const auto problems = scan::LintDatabaseText(decoded.text.data(), decoded.text.size());
   for (const auto& p : problems) {
     if (p.line == 0) {
