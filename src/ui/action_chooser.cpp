@@ -1,6 +1,7 @@
 #include "ui/action_chooser.h"
 
 #include "app/settings.h"
+#include "app/window_components.h"
 #include "ui/main_window.h"
 
 namespace morvanta::ui {
@@ -21,15 +22,20 @@ TForm2::TForm2(TForm1& main, platform::Registry& registry) : main_(main), regist
   args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   Create(args);
   HWND w = Handle();
-  Label title;
-  title.Create(w, "Welcome, Morvanta Pro", {12, 8, 296, 18});
+  auto design = [](const char* name) { return app::DesignCaption(app::WindowId::Chooser, name); };
+  titleLabel.Create(w, design("titleLabel"), {12, 8, 296, 18});
   GroupBox group;
   group.Create(w, "Please Select your action:", {10, 30, 300, 86});
-  scanButton.Create(w, kScanId, "Scan for viruses", {24, 52, 272, 26});
-  reportButton.Create(w, kReportId, "Full report log", {24, 82, 272, 26});
-  c1.Create(w, kShowAgainId, "Show this dialog next time on startup.", {12, 128, 296, 20});
+  scanButton.Create(w, kScanId, design("scanButton"), {24, 52, 272, 26});
+  reportButton.Create(w, kReportId, design("reportButton"), {24, 82, 272, 26});
+  c1.Create(w, kShowAgainId, design("c1"), {12, 128, 296, 20});
   c1.SetChecked(true);
-  closeButton.Create(w, kCloseId, "Close action window", {176, 160, 134, 24});
+  closeButton.Create(w, kCloseId, design("closeButton"), {176, 160, 134, 24});
+  components_.Add("titleLabel", titleLabel);
+  components_.Add("scanButton", scanButton);
+  components_.Add("reportButton", reportButton);
+  components_.Add("c1", c1);
+  components_.Add("closeButton", closeButton);
   if (auto show = app::ReadShowChooser(registry_)) c1.SetChecked(*show);
 }
 

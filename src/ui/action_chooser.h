@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/registry.h"
+#include "ui/component_registry.h"
 #include "ui/controls.h"
 #include "ui/window.h"
 
@@ -25,7 +26,9 @@ class TForm2 : public Window {
   void CloseClick() { FormClose(); }
 
   CheckBox c1;
+  Label titleLabel;
   Button scanButton, reportButton, closeButton;
+  const ComponentRegistry& Components() const { return components_; }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -37,6 +40,7 @@ class TForm2 : public Window {
 
   TForm1& main_;
   platform::Registry& registry_;
+  ComponentRegistry components_;
 };
 
 }  // namespace morvanta::ui

@@ -298,6 +298,11 @@ std::string PopupMenu::ItemText(int command) const {
   return text;
 }
 
+void PopupMenu::SetItemText(int command, const std::string& caption) {
+  ::ModifyMenuA(menu_, static_cast<UINT>(command), MF_BYCOMMAND | MF_STRING,
+                static_cast<UINT_PTR>(command), caption.c_str());
+}
+
 int PopupMenu::Track(HWND owner, POINT p) const {
   return static_cast<int>(::TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0,
                                            owner, nullptr));

@@ -166,6 +166,7 @@ class PopupMenu {
   void EnableItem(int command, bool enabled);
   bool IsItemEnabled(int command) const;
   std::string ItemText(int command) const;
+  void SetItemText(int command, const std::string& caption);
   // Shows the menu at a screen point; the chosen command, or 0.
   int Track(HWND owner, POINT screenPoint) const;
 

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include "app/window_components.h"
+
 namespace morvanta::ui {
 namespace {
 
@@ -163,12 +165,20 @@ void TfrmMain::CreateControls() {
   images_.Create();
   designImages_ = images_.Count();
   PopupMenu1.Create();
-  PopupMenu1.AddItem(kRemoveCommand, "&Remove from Startup List");
-  PopupMenu1.AddItem(kDetailCommand, "&Detail Information");
   mnuServiceStartupType.Create();
-  mnuServiceStartupType.AddItem(kAutomaticCommand, "&Automatic");
-  mnuServiceStartupType.AddItem(kManualCommand, "&Manual");
-  mnuServiceStartupType.AddItem(kDisabledCommand, "&Disabled");
+  const struct {
+    const char* name;
+    PopupMenu& menu;
+    int command;
+  } items[] = {{"mnuDel", PopupMenu1, kRemoveCommand},
+               {"mnuInf", PopupMenu1, kDetailCommand},
+               {"mnuAutomatic", mnuServiceStartupType, kAutomaticCommand},
+               {"mnuManual", mnuServiceStartupType, kManualCommand},
+               {"mnuDisabled", mnuServiceStartupType, kDisabledCommand}};
+  for (const auto& item : items) {
+    item.menu.AddItem(item.command, Design(item.name));
+    components_.Add(item.name, item.menu, item.command);
+  }
   CreateStartupTab(pages_[kStartupTab]);
   CreateServicesTab(pages_[kServicesTab]);
   CreateFiltersTab(pages_[kFiltersTab]);
@@ -191,12 +201,21 @@ void TfrmMain::CreateServicesTab(HWND page) {
   legendPicture_ = ::ImageList_GetIcon(images_.Handle(), ImageList::kNonMicrosoftServiceImage,
                                        ILD_NORMAL);
   ::SendMessageA(legendIcon_, STM_SETICON, reinterpret_cast<WPARAM>(legendPicture_), 0);
-  legendLabel.Create(page, "= Non-Microsoft Service", {30, r.bottom - 70, 300, 18});
+  AddLabel("legendLabel", legendLabel, page, {30, r.bottom - 70, 300, 18});
   const int y = r.bottom - 40, w = 110, h = 26;
-  cmdServiceStart.Create(page, nextId_++, "Start Service", {8, y, w, h});
-  cmdServiceStop.Create(page, nextId_++, "Stop Service", {8 + (w + 6), y, w, h});
-  cmdServiceRestart.Create(page, nextId_++, "Restart Service", {8 + 2 * (w + 6), y, w, h});
-  cmdServiceChangeStartupMode.Create(page, nextId_++, "Startup mode", {8 + 3 * (w + 6), y, w, h});
+  const struct {
+    const char* name;
+    Button& button;
+  } buttons[] = {{"cmdServiceStart", cmdServiceStart},
+                 {"cmdServiceStop", cmdServiceStop},
+                 {"cmdServiceRestart", cmdServiceRestart},
+                 {"cmdServiceChangeStartupMode", cmdServiceChangeStartupMode}};
+  int x = 8;
+  for (const auto& b : buttons) {
+    b.button.Create(page, nextId_++, Design(b.name), {x, y, w, h});
+    components_.Add(b.name, b.button);
+    x += w + 6;
+  }
   for (Button* b : {&cmdServiceStart, &cmdServiceStop, &cmdServiceRestart,
                     &cmdServiceChangeStartupMode})
     b->Enable(false);
@@ -206,27 +225,29 @@ void TfrmMain::CreateFiltersTab(HWND page) {
   RECT r = {};
   ::GetClientRect(page, &r);
   const int width = r.right - 16;
-  filterLabel.Create(page, "Keyboard Filter Driver:", {8, 6, 300, 16});
+  AddLabel("filterLabel", filterLabel, page, {8, 6, 300, 16});
   ListView3.Create(page, nextId_++, {8, 24, width, 110}, {{"Name", 150}, {"Path", 400}}, false,
                    LVS_SINGLESEL);
   ListView3.DiscardKeys();
-  filterNote.Create(page,
-                    "NOTE: Some Keyboard Filter Drivers is Parts of Spyware. In Standard Windows "
-                    "OS, there is no Keyboard Filter Driver. You should remove all Keyboard "
-                    "Filter Drivers in your Computer!",
-                    {8, 138, width, 32});
+  AddLabel("filterNote", filterNote, page, {8, 138, width, 32});
   const int half = (width - 8) / 2;
-  systemIniLabel.Create(page, "System.ini:", {8, 176, half, 16});
-  winIniLabel.Create(page, "Win.ini:", {16 + half, 176, half, 16});
+  AddLabel("systemIniLabel", systemIniLabel, page, {8, 176, half, 16});
+  AddLabel("winIniLabel", winIniLabel, page, {16 + half, 176, half, 16});
   ListView4.Create(page, nextId_++, {8, 194, half, r.bottom - 194 - 44}, {{"Item", 260}}, true);
   ListView5.Create(page, nextId_++, {16 + half, 194, half, r.bottom - 194 - 44}, {{"Item", 260}},
                    true);
   ListView4.DiscardKeys();
   ListView5.DiscardKeys();
-  iniNote.Create(page,
-                 "NOTE: Some Drivers maybe Parts of SpyWare. You should disable all unknown "
-                 "Drivers in your Computer!",
-                 {8, r.bottom - 38, width, 32});
+  AddLabel("iniNote", iniNote, page, {8, r.bottom - 38, width, 32});
+}
+
+std::string TfrmMain::Design(const std::string& name) const {
+  return app::DesignCaption(app::WindowId::ToolWindow, name);
+}
+
+void TfrmMain::AddLabel(const std::string& name, Label& label, HWND page, const Rect& r) {
+  label.Create(page, Design(name), r);
+  components_.Add(name, label);
 }
 
 void TfrmMain::RefreshFromMain() {

@@ -12,6 +12,7 @@
 #include "inspect/keyboard_filters.h"
 #include "inspect/services.h"
 #include "inspect/startup_programs.h"
+#include "ui/component_registry.h"
 #include "ui/controls.h"
 #include "ui/window.h"
 #include "ui/window_views.h"
@@ -90,6 +91,9 @@ class TfrmMain : public Window {
   // Whether the row's value lives in the live key, as the list last saw it.
   bool RowEnabledMarker(int row);
 
+  // The components a language file reaches, in component order.
+  const ComponentRegistry& Components() const { return components_; }
+
   TabControl PageControl1;
   // First tab.
   Label registryLabel, folderLabel, Label1;
@@ -111,6 +115,8 @@ class TfrmMain : public Window {
   void CreateStartupTab(HWND page);
   void CreateServicesTab(HWND page);
   void CreateFiltersTab(HWND page);
+  std::string Design(const std::string& name) const;
+  void AddLabel(const std::string& name, Label& label, HWND page, const Rect& r);
   // Asks before a removal for good; true on Yes.
   bool AskRemove(const std::string& caption);
   void OnContextMenu(LPARAM lParam);
@@ -140,6 +146,7 @@ class TfrmMain : public Window {
   HICON legendPicture_ = nullptr;  // owned: image 6 of the list, at its size
   int designImages_ = 1;
   bool settingChecks_ = false;   // the program sets check boxes: no user's change
+  ComponentRegistry components_;
   int nextId_ = 200;
 };
 

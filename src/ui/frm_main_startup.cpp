@@ -10,13 +10,12 @@ void TfrmMain::CreateStartupTab(HWND page) {
   ::GetClientRect(page, &r);
   const int width = r.right - 16;
   const std::vector<Column> columns = {{"Startup Item", 150}, {"Command", 345}, {"Location", 60}};
-  registryLabel.Create(page, "Registry:", {8, 6, 200, 16});
+  AddLabel("registryLabel", registryLabel, page, {8, 6, 200, 16});
   ListView1.Create(page, nextId_++, {8, 24, width, 200}, columns, true, LVS_SINGLESEL);
-  folderLabel.Create(page, "Startup Folder:", {8, 230, 200, 16});
+  AddLabel("folderLabel", folderLabel, page, {8, 230, 200, 16});
   ListView1_2.Create(page, nextId_++, {8, 248, width, r.bottom - 248 - 30}, columns, false,
                      LVS_SINGLESEL);
-  Label1.Create(page, "NOTE: Some changes will not take effect until the Computer is restarted.",
-                {8, r.bottom - 24, width, 18});
+  AddLabel("Label1", Label1, page, {8, r.bottom - 24, width, 18});
   for (ListView* list : {&ListView1, &ListView1_2}) {
     list->SetSmallImages(images_.Handle());
     list->DiscardKeys();

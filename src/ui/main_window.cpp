@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/os_name.h"
+#include "app/window_components.h"
 #include "database/threat_database.h"
 #include "remedy/regbase_file.h"
 #include "ui/action_chooser.h"
@@ -207,15 +208,26 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   return false;
 }
 
-void TForm1::AddButton(Button& button, HWND page, const std::string& caption, const Rect& r,
+std::string TForm1::Design(const std::string& name) const {
+  return app::DesignCaption(app::WindowId::Main, name);
+}
+
+void TForm1::AddButton(const std::string& name, Button& button, HWND page, const Rect& r,
                        common::Msg hintEntry, std::function<void()> click) {
   const int id = nextId_++;
-  button.Create(page, id, caption, r);
+  button.Create(page, id, Design(name), r);
+  components_.Add(name, button);
   if (hintEntry != Msg::None) {
     button.OnHover([this, hintEntry] { sb1.SetPanelText(0, Msg(hintEntry)); });
     hintControls_.insert(button.Handle());
   }
   clicks_.emplace_back(id, std::move(click));
+}
+
+void TForm1::AddLabel(const std::string& name, Label& label, HWND page, const Rect& r,
+                      DWORD style) {
+  label.Create(page, Design(name), r, style);
+  components_.Add(name, label);
 }
 
 void TForm1::CreateControls() {
@@ -233,14 +245,13 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::CreateStartPage(HWND page) {
-  Label banner;
-  banner.Create(page, "Morvanta Pro - SE", {12, 10, 400, 28}, SS_LEFT);
+  AddLabel("bannerLabel", bannerLabel, page, {12, 10, 400, 28}, SS_LEFT);
   static HFONT titleFont = ::CreateFontA(24, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
                                          CLEARTYPE_QUALITY, 0, "Tahoma");
-  ::SendMessageA(banner.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont), FALSE);
+  ::SendMessageA(bannerLabel.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont), FALSE);
 
   welcomeGroup.Create(page, "Welcome", {10, 44, 410, 360});
-  Label2.Create(page, "Last update: 13.7.2005", {22, 66, 380, 18});
+  AddLabel("Label2", Label2, page, {22, 66, 380, 18});
   Memo description;
   description.Create(page, nextId_++, {22, 90, 386, 302});
   description.SetText(kDescription);
@@ -252,64 +263,62 @@ void TForm1::CreateStartPage(HWND page) {
     y += step;
     return r;
   };
-  AddButton(Button4, page, "Scan for viruses", next(), M::HintScanForViruses, [this] { Button4Click(); });
-  AddButton(Button7, page, "Update", next(), M::HintUpdate, [this] { Button7Click(); });
-  AddButton(Button8, page, "Process Manager", next(), M::HintProcessManager, [this] { Button8Click(); });
-  AddButton(xpButton15, page, "Services", next(), M::HintServices, [this] { xpButton15Click(); });
-  AddButton(Button9, page, "Startup files", next(), M::HintStartupFiles, [this] { Button9Click(); });
-  AddButton(Button10, page, "Full report log", next(), M::HintFullReport, [this] { Button10Click(); });
-  AddButton(xpButton6, page, "Quarantine", next(), M::HintQuarantine, [this] { xpButton6Click(); });
-  AddButton(languageButton, page, "Language", next(), M::HintLanguage,
+  AddButton("Button4", Button4, page, next(), M::HintScanForViruses, [this] { Button4Click(); });
+  AddButton("Button7", Button7, page, next(), M::HintUpdate, [this] { Button7Click(); });
+  AddButton("Button8", Button8, page, next(), M::HintProcessManager, [this] { Button8Click(); });
+  AddButton("xpButton15", xpButton15, page, next(), M::HintServices, [this] { xpButton15Click(); });
+  AddButton("Button9", Button9, page, next(), M::HintStartupFiles, [this] { Button9Click(); });
+  AddButton("Button10", Button10, page, next(), M::HintFullReport, [this] { Button10Click(); });
+  AddButton("xpButton6", xpButton6, page, next(), M::HintQuarantine, [this] { xpButton6Click(); });
+  AddButton("xpButtonLanguage", xpButtonLanguage, page, next(), M::HintLanguage,
             [this] { windows_.Show(WindowId::Language); });
-  AddButton(ignoreListButton, page, "Ignore list", next(), M::None,
+  AddButton("xpButtonIgnoreList", xpButtonIgnoreList, page, next(), M::None,
             [this] { windows_.Show(WindowId::IgnoreList); });
-  AddButton(xpButton3, page, "Report bug", next(), M::HintReportBug, [this] { xpButton3Click(); });
-  AddButton(xpButton4, page, "Report virus", next(), M::HintReportVirus, [this] { xpButton4Click(); });
-  AddButton(Button18, page, "About", next(), M::HintAbout, [this] { Button18Click(); });
-  AddButton(Button17, page, "Close", next(), M::HintClose, [this] { Button17Click(); });
+  AddButton("xpButton3", xpButton3, page, next(), M::HintReportBug, [this] { xpButton3Click(); });
+  AddButton("xpButton4", xpButton4, page, next(), M::HintReportVirus, [this] { xpButton4Click(); });
+  AddButton("Button18", Button18, page, next(), M::HintAbout, [this] { Button18Click(); });
+  AddButton("Button17", Button17, page, next(), M::HintClose, [this] { Button17Click(); });
 }
 
 void TForm1::CreateResultPage(HWND page) {
-  wormsLabel.Create(page, "Worms && Viruses list:", {10, 8, 300, 18});
+  AddLabel("wormsLabel", wormsLabel, page, {10, 8, 300, 18});
   List1.Create(page, nextId_++, {10, 28, 620, 200}, {{"", 596}}, true, LVS_NOCOLUMNHEADER);
   Memo2.Create(page, nextId_++, {10, 234, 620, 140});
   const int y = 384, w = 116, h = 26;
-  AddButton(Button1, page, "Quick scan", {10, y, w, h}, M::HintQuickScan, [this] { Button1Click(); });
-  AddButton(Button3, page, "Abort", {136, y, w, h}, M::HintAbort, [this] { Button3Click(); });
-  AddButton(xpButton5, page, "Add to Quarantine", {262, y, w, h}, M::HintAddToQuarantine, [this] { xpButton5Click(); });
-  AddButton(Button2, page, "Fix", {388, y, w, h}, M::HintFix, [this] { Button2Click(); });
-  AddButton(Button6, page, "Back", {514, y, w, h}, M::HintBack, [this] { BackClick(); });
+  AddButton("Button1", Button1, page, {10, y, w, h}, M::HintQuickScan, [this] { Button1Click(); });
+  AddButton("Button3", Button3, page, {136, y, w, h}, M::HintAbort, [this] { Button3Click(); });
+  AddButton("xpButton5", xpButton5, page, {262, y, w, h}, M::HintAddToQuarantine, [this] { xpButton5Click(); });
+  AddButton("Button2", Button2, page, {388, y, w, h}, M::HintFix, [this] { Button2Click(); });
+  AddButton("Button6", Button6, page, {514, y, w, h}, M::HintBack, [this] { BackClick(); });
   SetFixEnabled(false);
 }
 
 void TForm1::CreateProcessPage(HWND page) {
-  Label3.Create(page, "Active processes:", {10, 8, 300, 18});
+  AddLabel("Label3", Label3, page, {10, 8, 300, 18});
   List2.Create(page, nextId_++, {10, 28, 620, 318}, {{"Active process", 550}}, true);
-  cbx1.Create(page, nextId_++, "Delete process from your hard drive!", {10, 354, 400, 20});
+  cbx1.Create(page, nextId_++, Design("cbx1"), {10, 354, 400, 20});
+  components_.Add("cbx1", cbx1);
   const int y = 384, w = 116, h = 26;
-  AddButton(Button11, page, "End Task", {10, y, w, h}, M::HintEndTask, [this] { Button11Click(); });
-  AddButton(Button12, page, "Refresh", {136, y, w, h}, M::HintRefreshTasks, [this] { Button12Click(); });
-  AddButton(Button13, page, "Back", {514, y, w, h}, M::HintBack, [this] { BackClick(); });
+  AddButton("Button11", Button11, page, {10, y, w, h}, M::HintEndTask, [this] { Button11Click(); });
+  AddButton("Button12", Button12, page, {136, y, w, h}, M::HintRefreshTasks, [this] { Button12Click(); });
+  AddButton("Button13", Button13, page, {514, y, w, h}, M::HintBack, [this] { BackClick(); });
 }
 
 void TForm1::CreateStartupPage(HWND page) {
-  startupLabel.Create(page, "Startup files:", {10, 8, 300, 18});
+  AddLabel("startupLabel", startupLabel, page, {10, 8, 300, 18});
   List3.Create(page, nextId_++, {10, 28, 620, 346},
                {{"Program Key", 150}, {"Program Value", 300}}, true);
   const int y = 384, w = 116, h = 26;
-  AddButton(Button14, page, "Delete values", {10, y, w, h}, M::HintDeleteValues, [this] { Button14Click(); });
-  AddButton(Button15, page, "Refresh", {136, y, w, h}, M::HintRefreshStartup, [this] { Button15Click(); });
-  AddButton(xpButton14, page, "Details", {262, y, w, h}, M::HintDetails, [this] { xpButton14Click(); });
-  AddButton(Button16, page, "Back", {514, y, w, h}, M::HintBack, [this] { BackClick(); });
+  AddButton("Button14", Button14, page, {10, y, w, h}, M::HintDeleteValues, [this] { Button14Click(); });
+  AddButton("Button15", Button15, page, {136, y, w, h}, M::HintRefreshStartup, [this] { Button15Click(); });
+  AddButton("xpButton14", xpButton14, page, {262, y, w, h}, M::HintDetails, [this] { xpButton14Click(); });
+  AddButton("Button16", Button16, page, {514, y, w, h}, M::HintBack, [this] { BackClick(); });
 }
 
 void TForm1::CreateAboutPage(HWND page) {
-  aboutTitle.Create(page, "Morvanta Pro - SE (Buld date: 30.1.2012)", {20, 30, 600, 20});
-  aboutContact.Create(page,
-                      "Quorrin Software\r\nSupport: support@morvanta.example\r\n"
-                      "Web: www.morvanta.example",
-                      {20, 64, 600, 60});
-  AddButton(Button19, page, "Back", {514, 384, 116, 26}, M::HintBack, [this] { BackClick(); });
+  AddLabel("aboutTitle", aboutTitle, page, {20, 30, 600, 20});
+  AddLabel("aboutContact", aboutContact, page, {20, 64, 600, 60});
+  AddButton("Button19", Button19, page, {514, 384, 116, 26}, M::HintBack, [this] { BackClick(); });
 }
 
 void TForm1::CreateServicePage(HWND page) {
@@ -318,13 +327,13 @@ void TForm1::CreateServicePage(HWND page) {
                    LVS_SORTASCENDING | LVS_SINGLESEL);
   ListView_SetExtendedListViewStyleEx(ListView2.Handle(), LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
   const int y = 384, w = 98, h = 26;
-  AddButton(xpButton10, page, "Start Service", {10, y, w, h}, M::HintStartService, [this] { xpButton10Click(); });
-  AddButton(xpButton9, page, "Stop Service", {114, y, w, h}, M::HintStopService, [this] { xpButton9Click(); });
-  AddButton(xpButton11, page, "Restart Service", {218, y, w, h}, M::HintRestartService,
+  AddButton("xpButton10", xpButton10, page, {10, y, w, h}, M::HintStartService, [this] { xpButton10Click(); });
+  AddButton("xpButton9", xpButton9, page, {114, y, w, h}, M::HintStopService, [this] { xpButton9Click(); });
+  AddButton("xpButton11", xpButton11, page, {218, y, w, h}, M::HintRestartService,
             [this] { xpButton11Click(); });
-  AddButton(xpButton12, page, "Refresh", {322, y, w, h}, M::HintRefreshServices, [this] { xpButton12Click(); });
-  AddButton(xpButton13, page, "Details", {426, y, w, h}, M::HintDetails, [this] { xpButton14Click(); });
-  AddButton(xpButton8, page, "Back", {530, y, w, h}, M::HintBack, [this] { BackClick(); });
+  AddButton("xpButton12", xpButton12, page, {322, y, w, h}, M::HintRefreshServices, [this] { xpButton12Click(); });
+  AddButton("xpButton13", xpButton13, page, {426, y, w, h}, M::HintDetails, [this] { xpButton14Click(); });
+  AddButton("xpButton8", xpButton8, page, {530, y, w, h}, M::HintBack, [this] { BackClick(); });
 }
 
 void TForm1::xpButton15Click() {

@@ -14,6 +14,7 @@
 #include "inspect/process_manager.h"
 #include "inspect/services.h"
 #include "inspect/startup_page.h"
+#include "ui/component_registry.h"
 #include "ui/controls.h"
 #include "ui/window.h"
 #include "ui/window_directory.h"
@@ -38,15 +39,17 @@ class TForm1 : public Window {
   void SetChooser(TForm2* chooser) { chooser_ = chooser; }
 
   int ActivePage() const { return activePage_; }
+  // The components a language file reaches, in component order.
+  const ComponentRegistry& Components() const { return components_; }
   void ShowPage(int page);
   bool AbortFlag() const { return session_.Abort().IsSet(); }
 
   // Controls the tests and the later features reach.
   StatusBar sb1;
-  Label Label2;
+  Label bannerLabel, Label2;
   GroupBox welcomeGroup;
   Button Button4, Button7, Button8, xpButton15, Button9, Button10, Button18, xpButton3,
-      xpButton4, xpButton6, Button17, languageButton, ignoreListButton;
+      xpButton4, xpButton6, Button17, xpButtonLanguage, xpButtonIgnoreList;
   Label wormsLabel;
   ListView List1;
   Memo Memo2;
@@ -119,9 +122,12 @@ class TForm1 : public Window {
   void CreateStartupPage(HWND page);
   void CreateAboutPage(HWND page);
   void CreateServicePage(HWND page);
-  // A button with its click handler and its hint (a catalogue entry, or none).
-  void AddButton(Button& button, HWND page, const std::string& caption, const Rect& r,
+  // A component with its design caption, registered under its name; a button with its
+  // click handler and its hint (a catalogue entry, or none).
+  std::string Design(const std::string& name) const;
+  void AddButton(const std::string& name, Button& button, HWND page, const Rect& r,
                  common::Msg hintEntry, std::function<void()> click);
+  void AddLabel(const std::string& name, Label& label, HWND page, const Rect& r, DWORD style = 0);
   bool Ask(common::Msg textEntry);
   // Starts, stops or restarts the selected service row; the status cell shows the outcome.
   enum class ServiceAction { Start, Stop, Restart };
@@ -159,6 +165,7 @@ class TForm1 : public Window {
   bool notebookEntered_ = false;
   std::vector<std::pair<int, std::function<void()>>> clicks_;  // by control id
   std::set<HWND> hintControls_;  // the controls with a hint of their own
+  ComponentRegistry components_;
   int nextId_ = 100;
 };
 

@@ -10,6 +10,7 @@
 #include "platform/fake/fake_platform.h"
 #include "platform/win32/message_box_robot.h"
 #include "platform/win32/win32_platform.h"
+#include "app/window_components.h"
 #include "ui/application.h"
 
 namespace morvanta::ui {
@@ -85,6 +86,45 @@ TEST_F(MainWindowTest, WindowsExistWithTheirCaptionsAndOnlyTheMainOneShows) {
     EXPECT_EQ(window.Caption(), w.caption);
     EXPECT_EQ(window.IsVisible(), w.id == WindowId::Main) << w.caption;
   }
+}
+
+TEST_F(MainWindowTest, EachWindowRegistersItsComponentsInTheTablesOrder) {
+  struct Window {
+    app::WindowId id;
+    const ComponentRegistry& registry;
+  } windows[] = {{app::WindowId::Main, app_->Main().Components()},
+                 {app::WindowId::Chooser, app_->Chooser().Components()},
+                 {app::WindowId::ToolWindow, app_->ToolWindow().Components()}};
+  for (const auto& w : windows) {
+    const auto& table = app::ComponentsOf(w.id);
+    const auto& entries = w.registry.Entries();
+    ASSERT_EQ(entries.size(), table.size()) << static_cast<int>(w.id);
+    for (size_t i = 0; i < table.size(); ++i) {
+      EXPECT_EQ(entries[i].name, table[i].name);
+      // The program writes its own texts into these two labels.
+      const std::string name = table[i].name;
+      if (name == "Label2" || name == "Label3") continue;
+      EXPECT_EQ(entries[i].caption(), table[i].caption) << name;
+    }
+  }
+  // A caption set through the registry shows on the control.
+  app_->Main().Components().Entries()[2].setCaption("Scannen");
+  EXPECT_EQ(app_->Main().Button4.Text(), "Scannen");
+  app_->ToolWindow().Components().Entries()[0].setCaption("&Entfernen");
+  EXPECT_EQ(app_->ToolWindow().PopupMenu1.ItemText(TfrmMain::kRemoveCommand), "&Entfernen");
+}
+
+TEST_F(MainWindowTest, TheHintPanelClearsOverAControlWithoutAHint) {
+  TForm1& main = app_->Main();
+  ::SendMessageA(main.Button7.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(main.sb1.PanelText(0), "Update virus database via internet.");
+  ::SendMessageA(main.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(main.Label2.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(main.sb1.PanelText(0), "");
+  ::SendMessageA(main.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(main.Button7.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  ::SendMessageA(main.Button7.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(main.sb1.PanelText(0), "Update virus database via internet.");
 }
 
 TEST_F(MainWindowTest, TheTaskBarShowsTheApplicationTitle) {
