@@ -289,11 +289,7 @@ void TfrmMain::ShowServiceRows() {
 }
 
 inspect::ServiceRow* TfrmMain::ServiceRowOf(int item) {
-  auto& rows = Lists().services.rows;
-  if (item < 0 || item >= ListView2.ItemCount()) return nullptr;
-  const LPARAM data = ListView2.ItemData(item);
-  if (data < 1 || static_cast<size_t>(data) > rows.size()) return nullptr;
-  return &rows[static_cast<size_t>(data - 1)];
+  return ItemOf(ListView2, Lists().services.rows, item);
 }
 
 void TfrmMain::ChangeCmdStatus(bool enable, int item) {

@@ -55,11 +55,7 @@ void TfrmMain::LoadStartupPrograms() {
 }
 
 inspect::StartupRegEntry* TfrmMain::RegistryEntryOf(int row) {
-  auto& registry = Lists().startupRegistry;
-  if (row < 0 || row >= ListView1.ItemCount()) return nullptr;
-  const LPARAM data = ListView1.ItemData(row);
-  if (data < 1 || static_cast<size_t>(data) > registry.size()) return nullptr;
-  return &registry[static_cast<size_t>(data - 1)];
+  return ItemOf(ListView1, Lists().startupRegistry, row);
 }
 
 bool TfrmMain::RowEnabledMarker(int row) {

@@ -371,11 +371,7 @@ void TForm1::ShowServiceRows() {
 }
 
 inspect::ServiceRow* TForm1::ServiceRowOf(int item) {
-  auto& rows = session_.Lists().services.rows;
-  if (item < 0 || item >= ListView2.ItemCount()) return nullptr;
-  const LPARAM data = ListView2.ItemData(item);
-  if (data < 1 || static_cast<size_t>(data) > rows.size()) return nullptr;
-  return &rows[static_cast<size_t>(data - 1)];
+  return ItemOf(ListView2, session_.Lists().services.rows, item);
 }
 
 void TForm1::RunServiceAction(ServiceAction action) {

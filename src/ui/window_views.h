@@ -37,6 +37,16 @@ class ListViewRows : public common::CheckList {
   std::set<common::RowId> disabled_;
 };
 
+// The element a list view's item leads to through its data word, which holds the element's
+// index + 1 (the list may sort its items); null for an item without one.
+template <typename T>
+T* ItemOf(const ListView& list, std::vector<T>& elements, int item) {
+  if (item < 0 || item >= list.ItemCount()) return nullptr;
+  const LPARAM data = list.ItemData(item);
+  if (data < 1 || static_cast<size_t>(data) > elements.size()) return nullptr;
+  return &elements[static_cast<size_t>(data - 1)];
+}
+
 // A line of text shown by a control (a label, a status panel).
 class ControlText : public common::TextLine {
  public:
