@@ -11,11 +11,18 @@ bool AlertList::IsAlertPath(const std::string& path) const {
   return lowerPaths_.count(platform::AsciiLower(path)) != 0;
 }
 
+std::optional<size_t> AlertList::IndexOf(const std::string& path) const {
+  auto it = lowerPaths_.find(platform::AsciiLower(path));
+  if (it == lowerPaths_.end()) return std::nullopt;
+  return it->second;
+}
+
 bool AlertList::AddAlert(const std::string& path, const std::string& threatName,
                          const std::string& digest, int32_t lineIndex, bool isWalkFile,
                          bool isWalkDir, bool isFullScanFile, bool isScanDir) {
   std::string key = platform::AsciiLower(path);
   if (lowerPaths_.count(key)) return false;
+  const size_t index = alerts_.size();
   Alert alert;
   alert.Path = path;
   alert.ThreatName = threatName;
@@ -27,7 +34,7 @@ bool AlertList::AddAlert(const std::string& path, const std::string& threatName,
   alert.Md5 = digest;
   alerts_.push_back(std::move(alert));
   try {
-    lowerPaths_.insert(std::move(key));
+    lowerPaths_.emplace(std::move(key), index);
   } catch (...) {
     alerts_.pop_back();
     throw;

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "common/views.h"
@@ -27,6 +28,8 @@ class AlertList {
  public:
   // True when an alert with this path, compared in lower case, is listed.
   bool IsAlertPath(const std::string& path) const;
+  // The index of the alert with this path (compared in lower case); nothing when none.
+  std::optional<size_t> IndexOf(const std::string& path) const;
   // Appends a new alert; false (and nothing added) when the path is already listed.
   bool AddAlert(const std::string& path, const std::string& threatName,
                 const std::string& digest, int32_t lineIndex, bool isWalkFile, bool isWalkDir,
@@ -43,7 +46,7 @@ class AlertList {
 
  private:
   std::vector<Alert> alerts_;
-  std::unordered_set<std::string> lowerPaths_;
+  std::unordered_map<std::string, size_t> lowerPaths_;  // to the alert's index
 };
 
 struct ScanSession {

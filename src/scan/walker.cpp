@@ -88,22 +88,34 @@ bool FlagFolderContents(platform::Platform& platform, ScanSession& session, comm
   return true;
 }
 
-std::string FindRunningProcess(platform::Platform& platform, RunningProcesses& processes,
-                               const std::string& nameFragment, const std::string& digest) {
-  std::vector<std::string> present;
-  for (auto& path : processes.ImagePaths())
-    if (IsFilePresent(platform.files, path)) present.push_back(std::move(path));
+RunningProcessIndex::RunningProcessIndex(platform::Platform& platform,
+                                         RunningProcesses& processes)
+    : platform_(platform) {
+  for (auto& path : processes.ImagePaths()) {
+    if (!IsFilePresent(platform.files, path)) continue;
+    lower_.push_back(platform::AsciiLower(path));
+    present_.push_back(std::move(path));
+  }
+}
+
+std::string RunningProcessIndex::Find(const std::string& nameFragment,
+                                      const std::string& digest) const {
   if (!nameFragment.empty()) {
     const std::string fragment = platform::AsciiLower(nameFragment);
-    for (const auto& path : present)
-      if (platform::Contains(platform::AsciiLower(path), fragment)) return path;
+    for (size_t i = 0; i < lower_.size(); ++i)
+      if (platform::Contains(lower_[i], fragment)) return present_[i];
     return "";
   }
   if (!digest.empty()) {
-    for (const auto& path : present)
-      if (FileDigest(platform.files, path) == digest) return path;
+    for (const auto& path : present_)
+      if (FileDigest(platform_.files, path) == digest) return path;
   }
   return "";
+}
+
+std::string FindRunningProcess(platform::Platform& platform, RunningProcesses& processes,
+                               const std::string& nameFragment, const std::string& digest) {
+  return RunningProcessIndex(platform, processes).Find(nameFragment, digest);
 }
 
 std::string FindRunningObjectByDigest(platform::Platform& platform, RunningObjects& objects,

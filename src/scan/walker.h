@@ -59,6 +59,19 @@ bool FlagFolderContents(platform::Platform& platform, ScanSession& session, comm
 std::string FindRunningProcess(platform::Platform& platform, RunningProcesses& processes,
                                const std::string& nameFragment, const std::string& digest);
 
+// The same lookup over a list taken once: the running programs and their presence tests,
+// for a scan that asks once per database line.
+class RunningProcessIndex {
+ public:
+  RunningProcessIndex(platform::Platform& platform, RunningProcesses& processes);
+  std::string Find(const std::string& nameFragment, const std::string& digest) const;
+
+ private:
+  platform::Platform& platform_;
+  std::vector<std::string> present_;  // in list order
+  std::vector<std::string> lower_;    // the same, lower-cased
+};
+
 // `ResolveCommandPath` of the first running object whose line contains the digest; empty
 // when none does, for an empty digest, or on any error.
 std::string FindRunningObjectByDigest(platform::Platform& platform, RunningObjects& objects,

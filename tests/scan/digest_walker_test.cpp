@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "scan/alerts.h"
 #include "scan/file_digest.h"
+#include "scan/scan_log.h"
 #include "scan/walker.h"
 #include "scan_fixture.h"
 
@@ -57,6 +58,25 @@ TEST(FileDigest, UnreadableFilesGiveTheEmptyDigestAndSizeZero) {
   auto writer = files.Open("C:\\abc.txt", platform::OpenMode::Append);
   ASSERT_TRUE(writer);
   EXPECT_EQ(FileDigest(files, "C:\\abc.txt"), "900150983cd24fb0d6963f7d28e17f72");
+}
+
+TEST(ScanLogList, SortedWithoutDuplicatesAtMostSixteenFoundByName) {
+  ScanLogList log;
+  EXPECT_TRUE(log.Add("!Infected b.exe=;c:\\;t;d;1;"));
+  EXPECT_TRUE(log.Add("!Infected a.exe=;c:\\;t;d;1;"));
+  EXPECT_FALSE(log.Add("!INFECTED A.EXE=;C:\\;T;D;1;"));  // the same line in other letters
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"!Infected a.exe=;c:\\;t;d;1;",
+                                                   "!Infected b.exe=;c:\\;t;d;1;"}));
+  for (int i = 0; i < 20; ++i) log.Add("!Infected n" + std::to_string(i) + ".exe=;");
+  EXPECT_EQ(log.Size(), ScanLogList::kCapacity);
+  EXPECT_TRUE(log.Full());
+  const auto at = log.Find("!infected B.EXE");
+  ASSERT_TRUE(at);
+  log.AppendTo(*at, "Ok;");
+  EXPECT_EQ(log.Lines()[*at], "!Infected b.exe=;c:\\;t;d;1;Ok;");
+  EXPECT_FALSE(log.Find("!Infected b"));  // the whole name part, not a prefix of it
+  log.Clear();
+  EXPECT_EQ(log.Size(), 0u);
 }
 
 TEST(AlertList, PathsAreUniqueWithoutRegardToCase) {
