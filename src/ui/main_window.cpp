@@ -147,7 +147,48 @@ void TForm1::Button1Click() {
   const std::string text = Msg(Msg::ScanQuestion) + "\r\n\r\n" + Msg(Msg::ImportantNote) +
                            "\r\n" + Msg(Msg::CloseBrowsersFirst);
   if (!prompts_.Ask({common::PromptKind::Question, Msg::ScanQuestion, text})) return;
-  // The quick scan runs here once the scan engine exists.
+  RunQuickScan();
+}
+
+runs::QuickScanResult TForm1::RunQuickScan() {
+  return runs::RunQuickScan(session_, {list1Rows_, memo2Lines_, statusHint_, prompts_, pump_,
+                                       report_, list3Rows_, *this, *this});
+}
+
+void TForm1::StartFullDriveScan() {
+  windows_.Show(WindowId::FullScan);
+  // The drive scan comes with its window; until it runs, the page is put back at once.
+  runs::FinishPage({list1Rows_, memo2Lines_, statusHint_, prompts_, pump_, report_, list3Rows_,
+                    *this, *this},
+                   session_.Catalog(), session_.Abort().IsSet());
+}
+
+bool TForm1::OnResultListNotify(const NMHDR& header, LRESULT& result) {
+  if (header.code == LVN_ITEMCHANGING) {
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    const bool checkChange = (change.uChanged & LVIF_STATE) &&
+                             ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
+                             (change.uOldState & LVIS_STATEIMAGEMASK) != 0;
+    if (checkChange && change.iItem >= 0 && !list1Rows_.IsEnabled(change.iItem)) {
+      result = TRUE;  // refused
+      return true;
+    }
+    return false;
+  }
+  if (header.code == NM_CUSTOMDRAW) {
+    auto& draw = const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+      result = CDRF_NOTIFYITEMDRAW;
+      return true;
+    }
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+      if (!list1Rows_.IsEnabled(static_cast<int>(draw.nmcd.dwItemSpec)))
+        draw.clrText = ::GetSysColor(COLOR_GRAYTEXT);
+      result = CDRF_DODEFAULT;
+      return true;
+    }
+  }
+  return false;
 }
 
 void TForm1::Button2Click() {
@@ -169,11 +210,19 @@ void TForm1::xpButton4Click() { session_.Platform().shell.Open(kVirusReportPage)
 
 void TForm1::Button17Click() { ::PostQuitMessage(0); }
 
-bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      return header && header->hwndFrom == List1.Handle() && OnResultListNotify(*header, result);
+    }
     case WM_SETCURSOR:
-      // The mouse over a control without a hint of its own clears the hint panel.
-      if (hintControls_.count(reinterpret_cast<HWND>(wParam)) == 0) sb1.SetPanelText(0, "");
+      // Leaving a control's hint for a control without one clears it. The panel also shows
+      // the runs' status texts, which the mouse leaves alone.
+      if (showingHint_ && hintControls_.count(reinterpret_cast<HWND>(wParam)) == 0) {
+        showingHint_ = false;
+        sb1.SetPanelText(0, "");
+      }
       return false;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) {
@@ -218,7 +267,10 @@ void TForm1::AddButton(const std::string& name, Button& button, HWND page, const
   button.Create(page, id, Design(name), r);
   components_.Add(name, button);
   if (hintEntry != Msg::None) {
-    button.OnHover([this, hintEntry] { sb1.SetPanelText(0, Msg(hintEntry)); });
+    button.OnHover([this, hintEntry] {
+      sb1.SetPanelText(0, Msg(hintEntry));
+      showingHint_ = true;
+    });
     hintControls_.insert(button.Handle());
   }
   clicks_.emplace_back(id, std::move(click));
@@ -291,6 +343,7 @@ void TForm1::CreateResultPage(HWND page) {
   AddButton("Button2", Button2, page, {388, y, w, h}, M::HintFix, [this] { Button2Click(); });
   AddButton("Button6", Button6, page, {514, y, w, h}, M::HintBack, [this] { BackClick(); });
   SetFixEnabled(false);
+  SetAbortEnabled(false);
 }
 
 void TForm1::CreateProcessPage(HWND page) {

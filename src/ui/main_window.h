@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "runs/quick_scan.h"
 #include "common/messages.h"
 #include "inspect/process_manager.h"
 #include "inspect/services.h"
@@ -24,7 +25,7 @@ namespace morvanta::ui {
 
 class TForm2;
 
-class TForm1 : public Window {
+class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOffers {
  public:
   enum Page { kStartPage = 0, kResultPage, kProcessPage, kStartupPage, kAboutPage, kServicePage };
   static constexpr int kPageCount = 6;
@@ -70,6 +71,8 @@ class TForm1 : public Window {
   void Button4Click();
   void Button1Click();
   void Button3Click() { session_.Abort().Set(); }
+  // The quick scan behind "Quick scan" and "Scan for viruses", once the user said Yes.
+  runs::QuickScanResult RunQuickScan();
   void Button2Click();
   void xpButton5Click();
   void Button7Click();
@@ -101,8 +104,14 @@ class TForm1 : public Window {
   void BackClick() { ShowPage(kStartPage); }
   void FormShow();
   void Timer3Timer();
-  // "Fix" and "Add to Quarantine" always share their state.
-  void SetFixEnabled(bool enabled);
+  // The results page's buttons: "Fix" and "Add to Quarantine" always share their state.
+  void SetFixEnabled(bool enabled) override;
+  void SetAbortEnabled(bool enabled) override { Button3.Enable(enabled); }
+  void SetScanEnabled(bool enabled) override { Button1.Enable(enabled); }
+  void SetBackVisible(bool visible) override { Button6.SetVisible(visible); }
+  // What the end of a scan offers.
+  void StartFullDriveScan() override;
+  void SendScanLog() override {}
 
   // Shows the session's service rows (the tool window lists them at its creation).
   void ShowServiceRows();
@@ -112,6 +121,8 @@ class TForm1 : public Window {
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  // The result list's disabled lines: drawn grey, their check boxes left alone.
+  bool OnResultListNotify(const NMHDR& header, LRESULT& result);
   void OnClose() override { Button17Click(); }
 
  private:
@@ -153,9 +164,13 @@ class TForm1 : public Window {
   WindowDirectory& windows_;
   WindowPrompts prompts_;
   WindowPump pump_;
-  ListViewRows list2Rows_{List2}, list3Rows_{List3};
+  ListViewRows list1Rows_{List1}, list2Rows_{List2}, list3Rows_{List3};
+  MemoLines memo2Lines_{Memo2};
   ControlText label3Text_{[this](const std::string& t) { Label3.SetText(t); }};
-  ControlText statusHint_{[this](const std::string& t) { sb1.SetPanelText(0, t); }};
+  ControlText statusHint_{[this](const std::string& t) {
+    sb1.SetPanelText(0, t);
+    showingHint_ = false;
+  }};
   ReportRelay report_;
   inspect::ProcessPage processPage_;
   inspect::StartupPage startupPage_;
@@ -165,6 +180,7 @@ class TForm1 : public Window {
   bool notebookEntered_ = false;
   std::vector<std::pair<int, std::function<void()>>> clicks_;  // by control id
   std::set<HWND> hintControls_;  // the controls with a hint of their own
+  bool showingHint_ = false;  // panel 0 shows a control's hint, not a status text
   ComponentRegistry components_;
   int nextId_ = 100;
 };

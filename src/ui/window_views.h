@@ -47,6 +47,17 @@ T* ItemOf(const ListView& list, std::vector<T>& elements, int item) {
   return &elements[static_cast<size_t>(data - 1)];
 }
 
+// The lines of a multi-line text box.
+class MemoLines : public common::LogLines {
+ public:
+  explicit MemoLines(Memo& memo) : memo_(memo) {}
+  void AddLine(const std::string& line) override { memo_.AppendLine(line); }
+  void Clear() override { memo_.Clear(); }
+
+ private:
+  Memo& memo_;
+};
+
 // A line of text shown by a control (a label, a status panel).
 class ControlText : public common::TextLine {
  public:

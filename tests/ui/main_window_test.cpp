@@ -208,6 +208,63 @@ TEST_F(MainWindowTest, ScanAsksFirstAndFixStartsDisabled) {
             "Do you want to fix selected alerts?");
 }
 
+TEST_F(MainWindowTest, AWholeScanInTheRealWindow) {
+  for (const char* name : {"worm-one.exe", "worm-two.dll"})
+    ASSERT_TRUE(p_.files.WriteAll(folder_ + name, std::string("worm file ") + name));
+  const std::string text = std::string(kDate) + "\r\n/0/[Worm.One]:" + folder_ +
+                           "worm-one.exe\r\n/0/[Worm.Two]:" + folder_ + "worm-two.dll\r\n"
+                           "[Worm.Absent]:" + folder_ + "absent.exe\r\n_end\r\n";
+  session_->Database().SetText(std::vector<uint8_t>(text.begin(), text.end()));
+  TForm1& main = app_->Main();
+  EXPECT_FALSE(main.Button3.IsEnabled());  // "Abort" before a scan
+  // The user: Yes to the scan, a look at the page while the scan asks about the full drive
+  // scan, No to that, OK to the pointer to "Fix".
+  struct Seen {
+    std::string question, offer, notice;
+  };
+  auto user = std::async(std::launch::async, [&] {
+    Seen seen;
+    using platform::win32::PressMessageBoxButton;
+    using platform::win32::WaitForMessageBox;
+    if (auto q = WaitForMessageBox("Question", 10000)) {
+      seen.question = q->text;
+      PressMessageBoxButton(q->window, platform::MessageAnswer::Yes);
+    }
+    if (auto offer = WaitForMessageBox("Alert", 20000)) {
+      seen.offer = offer->text;
+      Screenshot(main.Handle(), "results_page_during_scan");
+      PressMessageBoxButton(offer->window, platform::MessageAnswer::No);
+    }
+    if (auto notice = WaitForMessageBox("Information", 10000)) {
+      seen.notice = notice->text;
+      PressMessageBoxButton(notice->window, platform::MessageAnswer::Ok);
+    }
+    return seen;
+  });
+  main.Button4.Click();
+  const Seen seen = user.get();
+  Pump(100);
+  EXPECT_EQ(main.ActivePage(), TForm1::kResultPage);
+  EXPECT_NE(seen.question.find("Would you like to scan your computer"), std::string::npos);
+  EXPECT_EQ(seen.offer.substr(0, 11), "You have 2 ");
+  EXPECT_EQ(seen.notice, "Click on \"Fix\" button to fix selected tasks by quick report!");
+  ASSERT_EQ(main.List1.ItemCount(), 2);
+  EXPECT_EQ(main.List1.ItemText(0), "Infected with Worm.One");
+  EXPECT_EQ(main.List1.ItemText(1), "Infected with Worm.Two");
+  EXPECT_TRUE(main.List1.IsChecked(0) && main.List1.IsChecked(1));
+  EXPECT_NE(main.Memo2.Text().find("2 Dangerous files have been found on your computer."),
+            std::string::npos);
+  EXPECT_TRUE(main.Button2.IsEnabled() && main.xpButton5.IsEnabled());
+  EXPECT_TRUE(main.Button1.IsEnabled());
+  EXPECT_FALSE(main.Button3.IsEnabled());
+  EXPECT_TRUE(main.Button6.IsVisible());
+  EXPECT_EQ(main.sb1.PanelText(0), "Scan process finished.");
+  ASSERT_EQ(session_->Scan().Alerts.Size(), 2u);
+  EXPECT_EQ(session_->Scan().Alerts[1].LineIndex, 1);
+  Screenshot(main.Handle(), "results_page_after_scan");
+  for (const char* name : {"worm-one.exe", "worm-two.dll"}) p_.files.DeleteFile(folder_ + name);
+}
+
 TEST_F(MainWindowTest, ListsHaveTheirColumns) {
   TForm1& main = app_->Main();
   struct Expected {
