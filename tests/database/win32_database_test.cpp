@@ -6,6 +6,7 @@
 #include "database/container.h"
 #include "database/threat_database.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win_api.h"
 #include "shipped_paths.h"
 #include "test_util.h"
 
@@ -18,13 +19,15 @@ using testing::DateLine;
 using testing::ReadHostFile;
 using testing::Text;
 
-// Files of this test in the temp folder, deleted when it ends.
+// Files of this test in the temp folder, deleted when it ends. Tests run in parallel
+// processes: the process id keeps their files apart.
 class ScratchFiles {
  public:
   explicit ScratchFiles(platform::Platform p) : p_(p) {
     std::string temp = p_.folders.TempPath();
     if (!temp.empty() && temp.back() != '\\') temp += '\\';
-    prefix_ = temp + "morvanta-db-" + std::to_string(p_.system.TickCount()) + "-";
+    prefix_ = temp + "morvanta-db-" + std::to_string(::GetCurrentProcessId()) + "-" +
+              std::to_string(p_.system.TickCount()) + "-";
   }
   ~ScratchFiles() {
     for (const auto& name : {"files.dat", "filess.dat", "Upd.dat"}) p_.files.DeleteFile(Path(name));

@@ -115,7 +115,7 @@ class RunValues {
 TEST_P(StartupPrograms, DisablingAndEnablingMovesBetweenRunAndRunBak) {
   auto p = P();
   for (std::string code : {"HKCU", "HKLM"}) {
-    RunValues v(p.registry, code + std::to_string(p.system.TickCount()));
+    RunValues v(p.registry, code + M().Tag());
     const std::string command = "\"C:\\Mv Test\\Tray.exe\" /min";
     v.Put(code, command);
     v.Put(code + "_B", "stale copy");  // a same-named value in the target is overwritten
@@ -144,7 +144,7 @@ TEST_P(StartupPrograms, DisablingAndEnablingMovesBetweenRunAndRunBak) {
 TEST_P(StartupPrograms, RemovingLeavesNoCopyInEitherKey) {
   auto p = P();
   for (bool ticked : {true, false}) {
-    RunValues v(p.registry, std::string(ticked ? "on" : "off") + std::to_string(p.system.TickCount()));
+    RunValues v(p.registry, std::string(ticked ? "on" : "off") + M().Tag());
     v.Put("HKCU", "c:\\one.exe");
     v.Put("HKCU_B", "c:\\one.exe");
     const std::string code = ticked ? "HKCU" : "HKCU_B";
@@ -171,7 +171,7 @@ TEST_P(StartupPrograms, StartupFolderListsShortcutTargetsAndPlainFiles) {
   if (folder.empty()) GTEST_SKIP() << "no Startup folder recorded on this machine";
   p.files.CreateDirectory(folder);
 
-  const std::string tag = std::to_string(p.system.TickCount());
+  const std::string tag = M().Tag();
   const std::string target = M().ScratchPath("target" + tag + ".exe");
   ASSERT_TRUE(p.files.WriteAll(target, "MZ target"));
   const std::string link = folder + "\\MvTest" + tag + ".lnk";

@@ -67,10 +67,11 @@ void Machine::MakeScratch(const std::string& parentFolder, const std::string& un
   static int counter = 0;
   auto p = Get();
   p.files.CreateDirectory(parentFolder);
-  scratch_ = parentFolder + "\\morvanta-test-" + uniqueTag + "-" + std::to_string(++counter);
+  tag_ = uniqueTag + "-" + std::to_string(++counter);
+  scratch_ = parentFolder + "\\morvanta-test-" + tag_;
   DeleteTree(p.files, scratch_, [this](const std::string& link) { return RemoveFolderLink(link); });
   p.files.CreateDirectory(scratch_);
-  scratchKey_ = "Software\\MorvantaTest\\" + uniqueTag + "-" + std::to_string(counter);
+  scratchKey_ = "Software\\MorvantaTest\\" + tag_;
   p.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, scratchKey_);
   hasScratch_ = true;
 }

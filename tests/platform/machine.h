@@ -36,6 +36,9 @@ class Machine {
   std::string ScratchPath(const std::string& name) const { return scratch_ + "\\" + name; }
   // A key below HKEY_CURRENT_USER of this test's own; it does not exist at first.
   const std::string& ScratchKey() const { return scratchKey_; }
+  // A tag of this test's own for names in places other test processes share (the real Run
+  // keys, the Startup folder); on the real machine it carries the process id.
+  const std::string& Tag() const { return tag_; }
 
  protected:
   // Creates the scratch places; called by Create once the platform is up.
@@ -46,6 +49,7 @@ class Machine {
  private:
   std::string scratch_;
   std::string scratchKey_;
+  std::string tag_;
   bool hasScratch_ = false;
 };
 

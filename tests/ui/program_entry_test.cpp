@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win_api.h"
 
 namespace morvanta {
 namespace {
@@ -12,7 +13,9 @@ class ProgramEntryTest : public ::testing::Test {
   void SetUp() override {
     const std::string module = p_.system.ModulePath();
     program_ = module.substr(0, module.find_last_of('\\')) + "\\morvanta.exe";
-    folder_ = p_.folders.TempPath() + "morvanta-entry-" + std::to_string(p_.system.TickCount());
+    // Tests run in parallel processes: the process id keeps their folders apart.
+    folder_ = p_.folders.TempPath() + "morvanta-entry-" + std::to_string(::GetCurrentProcessId()) +
+              "-" + std::to_string(p_.system.TickCount());
     ASSERT_TRUE(p_.files.CreateDirectory(folder_));
   }
   void TearDown() override {
