@@ -115,18 +115,27 @@ std::string ResolveCommandPath(platform::Platform& platform, const std::string& 
     std::string current = text;
     while (rounds-- > 0) {
       std::string t = ResolveOnce(platform, current);
-      if (t.size() > kLongest) return "";
+      if (t.size() > text.size() + kLongest) return "";  // grown for ever
 
-      const std::string inSystem = SystemFolder(platform) + "\\" + t;
-      if (IsFilePresent(platform.files, inSystem)) t = inSystem;
-      const std::string inWindows = WindowsFolder(platform) + "\\" + t;
-      if (IsFilePresent(platform.files, inWindows)) t = inWindows;
-      if (IsFilePresent(platform.files, t)) return TrimTrailingBlanksAndDots(t);
+      // A longer text names no file the program's file calls can open: no test for it.
+      if (t.size() <= kLongestPath) {
+        const std::string inSystem = SystemFolder(platform) + "\\" + t;
+        if (IsFilePresent(platform.files, inSystem)) t = inSystem;
+        const std::string inWindows = WindowsFolder(platform) + "\\" + t;
+        if (IsFilePresent(platform.files, inWindows)) t = inWindows;
+        if (IsFilePresent(platform.files, t)) return TrimTrailingBlanksAndDots(t);
+      }
 
       size_t drive = t.find(":\\");
       if (drive == std::string::npos) return "";
       std::string cut = t.substr(drive == 0 ? 0 : drive - 1);
-      if (IsFilePresent(platform.files, cut)) return TrimTrailingBlanksAndDots(cut);
+      if (cut.size() <= kLongestPath && IsFilePresent(platform.files, cut))
+        return TrimTrailingBlanksAndDots(cut);
+      // Dropping one character at a time from a text too long for a path tests nothing
+      // until it is short enough; without "%" no variable can form on the way (the rounds
+      // would change nothing else), so go there at once.
+      if (cut.size() > kLongestPath + 1 && cut.find('%') == std::string::npos)
+        cut.resize(kLongestPath + 1);
       cut.pop_back();
       current = cut;
     }

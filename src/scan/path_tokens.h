@@ -35,4 +35,8 @@ bool IsFilePresent(platform::Files& files, const std::string& path);
 // existing file remains. Empty when nothing is found.
 std::string ResolveCommandPath(platform::Platform& platform, const std::string& text);
 
+// The longest path the program's file calls open: the ANSI functions take fewer than 260
+// characters (the program does not declare itself aware of longer paths).
+inline constexpr size_t kLongestPath = 259;
+
 }  // namespace morvanta::scan

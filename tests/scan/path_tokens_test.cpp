@@ -222,6 +222,18 @@ TEST_F(ResolveCommandPathTest, LongTrailingDecorationIsDroppedWithoutDeepRecursi
   EXPECT_EQ(Resolve("c:\\b.exe " + std::string(500, 'x')), "");
 }
 
+TEST_F(ResolveCommandPathTest, AHugeValueIsCutToAPathsLengthAtOnce) {
+  // Malware shapes its autostart values: a path followed by 60,000 characters, and one
+  // behind 300 of them.
+  machine.PutProgram("C:\\a.exe");
+  EXPECT_EQ(Resolve("c:\\a.exe " + std::string(60000, 'x')), "c:\\a.exe");
+  EXPECT_EQ(Resolve(std::string(300, 'y') + " c:\\a.exe /s"), "c:\\a.exe");
+  // A path too long for the program's file calls names nothing.
+  const std::string deep = "C:\\" + std::string(300, 'd') + "\\x.exe";
+  machine.PutProgram(deep);
+  EXPECT_EQ(Resolve(deep), "");
+}
+
 TEST_F(ResolveCommandPathTest, AQuoteInsideAVariableIsNoDeadEnd) {
   // Removing the quote forms "%windir%", whose expansion is longer than the text it
   // replaces; the path before it is still found.
