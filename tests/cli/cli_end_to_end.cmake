@@ -1,0 +1,116 @@
+# Runs morvanta-cli as a script or a technician would, under Wine: help, a clean scan with
+# the shipped database, planted hits (a file a database entry names, and the EICAR test file
+# behind a Run value, found by its digest through the running objects), and the errors.
+#   cmake -DTOOL=morvanta-cli.exe -DEMULATOR=wine-run -DWORK=dir -DPYTHON=python3
+#         -DFILES_DAT=files.dat -P this
+foreach(var TOOL EMULATOR WORK PYTHON FILES_DAT)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "${var} is not set")
+  endif()
+endforeach()
+
+# Runs the tool with ARGN; fails unless it exits with `expected`. Leaves its output in `out`
+# and `err`.
+function(cli expected)
+  execute_process(COMMAND "${EMULATOR}" "${TOOL}" ${ARGN}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
+  if(NOT "${status}" STREQUAL "${expected}")
+    message(FATAL_ERROR "morvanta-cli ${ARGN}: exit status ${status}, expected ${expected}\n"
+                        "${stdout}${stderr}")
+  endif()
+  set(out "${stdout}" PARENT_SCOPE)
+  set(err "${stderr}" PARENT_SCOPE)
+endfunction()
+
+function(expect_in text part)
+  string(FIND "${text}" "${part}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "expected \"${part}\" in:\n${text}")
+  endif()
+endfunction()
+
+# A host path as the Windows program sees it (Wine maps the root to drive Z:).
+function(windows_path out path)
+  string(REPLACE "/" "\\" path "${path}")
+  set(${out} "Z:${path}" PARENT_SCOPE)
+endfunction()
+
+# How often a text occurs in another.
+function(count_of out text part)
+  string(REPLACE "${part}" "\n" marked "${text}")
+  string(LENGTH "${text}" before)
+  string(LENGTH "${marked}" after)
+  string(LENGTH "${part}" width)
+  math(EXPR n "(${before} - ${after}) / (${width} - 1)")
+  set(${out} ${n} PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+cli(0 --help)
+expect_in("${out}" "usage: morvanta-cli")
+
+# A clean machine, the database beside the program.
+cli(0 scan)
+expect_in("${out}" "Files found: 0")
+
+# Planted: a file an entry names, and the EICAR test file (made here from two halves, so it
+# does not stand in the sources) started from a Run value.
+file(WRITE "${WORK}/worm.exe" "a planted worm")
+string(CONCAT eicar "X5O!P%@AP[4\\PZX54(P^)7CC)7}$" "EICAR-STANDARD-ANTIVIRUS-TEST-FILE!$H+H*")
+file(WRITE "${WORK}/eicar.com" "${eicar}")
+windows_path(worm "${WORK}/worm.exe")
+windows_path(eicarPath "${WORK}/eicar.com")
+windows_path(database "${WORK}/planted.txt")
+windows_path(absent "${WORK}/absent.exe")
+file(WRITE "${WORK}/planted.txt"
+     "Threat database 2026-12-10, Upd 0001  \r\n"
+     "/44d88612fea8a8f36de82e1278abb02f/[EICAR-Test-File]::\r\n"
+     "[Worm.Planted]:${worm}\r\n"
+     "[Worm.Absent]:${absent}\r\n"
+     "_end\r\n")
+set(run "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run")
+execute_process(COMMAND "${EMULATOR}" reg add "${run}" /v MorvantaCliTest /d "${eicarPath}" /f
+                RESULT_VARIABLE added OUTPUT_QUIET ERROR_QUIET)
+if(NOT added EQUAL 0)
+  message(FATAL_ERROR "cannot write the Run value")
+endif()
+execute_process(COMMAND "${EMULATOR}" "${TOOL}" scan --database "${database}" --findings-only
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+execute_process(COMMAND "${EMULATOR}" reg delete "${run}" /v MorvantaCliTest /f
+                OUTPUT_QUIET ERROR_QUIET)
+if(NOT status EQUAL 1)
+  message(FATAL_ERROR "planted scan: exit status ${status}, expected 1\n${out}${err}")
+endif()
+string(TOLOWER "${out}" lower)
+string(TOLOWER "${worm}: Worm.Planted FOUND" wormLine)
+string(TOLOWER "${eicarPath}: EICAR-Test-File FOUND" eicarLine)
+expect_in("${lower}" "${wormLine}")
+expect_in("${lower}" "${eicarLine}")
+count_of(found "${out}" " FOUND")
+if(NOT found EQUAL 2)
+  message(FATAL_ERROR "expected two FOUND lines:\n${out}")
+endif()
+string(FIND "${out}" "SCAN SUMMARY" summary)
+if(NOT summary EQUAL -1)
+  message(FATAL_ERROR "--findings-only printed the summary:\n${out}")
+endif()
+
+# Errors: a missing database, a damaged one, bad arguments.
+cli(2 scan --database "${WORK}\\missing.dat")
+expect_in("${err}" "cannot read the database")
+execute_process(COMMAND "${PYTHON}" -c
+  "import sys; d = open(sys.argv[1], 'rb').read(); open(sys.argv[2], 'wb').write(d[:len(d) // 2])"
+  "${FILES_DAT}" "${WORK}/cut.dat" RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "cannot make the damaged database")
+endif()
+windows_path(cut "${WORK}/cut.dat")
+cli(2 scan --database "${cut}")
+expect_in("${err}" "is damaged")
+cli(2 scan --frobnicate)
+cli(2 frobnicate)
+cli(2)
+
+file(REMOVE_RECURSE "${WORK}")

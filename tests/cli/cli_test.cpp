@@ -1,0 +1,80 @@
+// morvanta-cli's commands on the fake machine: what they print and how they exit.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "cli.h"
+#include "database/container.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/text.h"
+
+namespace morvanta::cli {
+namespace {
+
+class CliCommands : public ::testing::Test {
+ protected:
+  int Cli(const std::vector<std::string>& args) {
+    out.str("");
+    err.str("");
+    return cli::Run(session, args, out, err);
+  }
+  void PutDatabase(const std::string& path, const std::string& entries) {
+    const std::string text = "Thursday, 10.12.2026, Upd 0042   \r\n" + entries + "_end\r\n";
+    const auto packed = database::PackDatabase(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    fake.files.PutFile(path, std::string(packed.begin(), packed.end()));
+  }
+  platform::fake::FakePlatform fake;
+  app::Session session{fake.Get()};
+  std::ostringstream out, err;
+};
+
+TEST_F(CliCommands, HelpAndUsage) {
+  EXPECT_EQ(Cli({"--help"}), kClean);
+  EXPECT_NE(out.str().find("scan [--database FILE] [--findings-only]"), std::string::npos);
+  EXPECT_NE(out.str().find("Exit codes"), std::string::npos);
+  EXPECT_EQ(Cli({}), kError);
+  EXPECT_EQ(Cli({"frobnicate"}), kError);
+  EXPECT_NE(err.str().find("unknown command frobnicate"), std::string::npos);
+  EXPECT_EQ(Cli({"scan", "--bogus"}), kError);
+  EXPECT_EQ(Cli({"scan", "--database"}), kError);  // the option lacks its file
+}
+
+TEST_F(CliCommands, ScanFindsPrintsAndExitsByWhatItFound) {
+  PutDatabase(session.ProgramFile("files.dat"), "[Worm.Clean]:C:\\absent.exe\r\n");
+  EXPECT_EQ(Cli({"scan"}), kClean);
+  EXPECT_NE(out.str().find("Files found: 0"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("Database: Thursday, 10.12.2026, Upd 0042"), std::string::npos);
+  EXPECT_NE(out.str().find("Entries read: 1"), std::string::npos);
+
+  fake.files.PutFile("C:\\Worms\\bad.exe", "a planted worm");
+  fake.files.PutFile("C:\\Worms\\Folder\\x.dll", "inside a flagged folder");
+  PutDatabase("C:\\db\\other.dat",
+              "[Worm.Bad]:C:\\Worms\\bad.exe\r\n[Worm.Dir]:C:\\Worms\\Folder\\\\\r\n");
+  EXPECT_EQ(Cli({"scan", "--database", "C:\\db\\other.dat", "--findings-only"}), kFound);
+  EXPECT_EQ(out.str(),
+            "C:\\Worms\\bad.exe: Worm.Bad FOUND\n"
+            "C:\\Worms\\Folder: Worm.Dir FOUND\n"
+            "C:\\Worms\\Folder\\x.dll: Worm.Dir FOUND\n");
+}
+
+TEST_F(CliCommands, AMissingOrDamagedDatabaseIsAnError) {
+  EXPECT_EQ(Cli({"scan"}), kError);
+  EXPECT_NE(err.str().find("cannot read the database \"" + session.ProgramFile("files.dat")),
+            std::string::npos)
+      << err.str();
+  EXPECT_NE(err.str().find("The system cannot find the file specified."), std::string::npos);
+  PutDatabase("C:\\db\\whole.dat", "[W]:C:\\w.exe\r\n");
+  auto whole = fake.files.ReadAll("C:\\db\\whole.dat");
+  fake.files.PutFile("C:\\db\\cut.dat", std::string(whole->begin(), whole->begin() + whole->size() / 2));
+  EXPECT_EQ(Cli({"scan", "--database", "C:\\db\\cut.dat"}), kError);
+  EXPECT_NE(err.str().find("is damaged"), std::string::npos) << err.str();
+  fake.files.PutFile("C:\\db\\nodate.txt", "no line end at all");
+  EXPECT_EQ(Cli({"scan", "--database", "C:\\db\\nodate.txt"}), kError);
+  EXPECT_NE(err.str().find("no date line"), std::string::npos) << err.str();
+}
+
+}  // namespace
+}  // namespace morvanta::cli
