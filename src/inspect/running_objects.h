@@ -19,7 +19,10 @@ class RunningObjectList : public scan::RunningObjects {
  public:
   const std::vector<std::string>& List() override { return lines_; }
   const std::vector<std::string>& Lines() const { return lines_; }
-  void Clear() { lines_.clear(); }
+  void Clear() {
+    lines_.clear();
+    ForgetResolvedPaths();
+  }
   // False when the line was dropped as a duplicate.
   bool Add(const std::string& line);
 

@@ -13,6 +13,7 @@
 #include "scan/name_patterns.h"
 #include "scan/name_range.h"
 #include "scan/path_tokens.h"
+#include "scan/system_folders.h"
 #include "scan/walker.h"
 
 namespace morvanta::runs {
@@ -102,7 +103,7 @@ class QuickScan {
       if (!line) return;
       ++result_.entriesRead;
       try {
-        ScanEntry(scan::ParseEntryLine(p_, line->text, reader.BaseFolder()),
+        ScanEntry(scan::ParseEntryLine(folders_, line->text, reader.BaseFolder()),
                   line->noProcessSubstitution);
       } catch (const std::exception&) {
         // A line the engine cannot take yields nothing; the scan goes on.
@@ -284,6 +285,8 @@ class QuickScan {
   scan::ScanSession& scan_;
   const bool interactive_;
   std::unique_ptr<scan::RunningProcessIndex> processes_;
+  // The special folders once for the whole scan: every template asks for all of them.
+  scan::FolderCache folders_{p_};
   QuickScanResult result_;
 };
 

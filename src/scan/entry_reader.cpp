@@ -72,12 +72,18 @@ DatabaseEntry ParseEntryTemplates(const std::string& line, const std::string& ba
   return entry;
 }
 
-DatabaseEntry ParseEntryLine(platform::Platform& platform, const std::string& line,
+DatabaseEntry ParseEntryLine(FolderCache& folders, const std::string& line,
                              const std::string& baseFolder) {
   DatabaseEntry entry = ParseEntryTemplates(line, baseFolder);
-  entry.Folder = ExpandPathTokens(platform, entry.Folder);
-  entry.Target = ExpandPathTokens(platform, entry.Target);
+  entry.Folder = ExpandPathTokens(folders, entry.Folder);
+  entry.Target = ExpandPathTokens(folders, entry.Target);
   return entry;
+}
+
+DatabaseEntry ParseEntryLine(platform::Platform& platform, const std::string& line,
+                             const std::string& baseFolder) {
+  FolderCache afresh(platform);
+  return ParseEntryLine(afresh, line, baseFolder);
 }
 
 EntryLine StripNoSubstitutionMarker(const std::string& line) {

@@ -9,6 +9,7 @@
 
 #include "database/threat_database.h"
 #include "platform/platform.h"
+#include "scan/system_folders.h"
 
 namespace morvanta::scan {
 
@@ -31,6 +32,9 @@ std::string DerivedPath(const DatabaseEntry& entry);
 DatabaseEntry ParseEntryTemplates(const std::string& line, const std::string& baseFolder);
 // The parse, then `Folder` and `Target` expanded (`ExpandPathTokens`). Never rejects a line.
 DatabaseEntry ParseEntryLine(platform::Platform& platform, const std::string& line,
+                             const std::string& baseFolder);
+// The same with the folders a scan took once.
+DatabaseEntry ParseEntryLine(FolderCache& folders, const std::string& line,
                              const std::string& baseFolder);
 
 // The section lines the reader follows, in the order it tests them before an entry line.

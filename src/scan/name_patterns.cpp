@@ -8,6 +8,16 @@
 #include "scan/text_fields.h"
 
 namespace morvanta::scan {
+
+std::string RunningObjects::ResolvedPath(platform::Platform& platform, size_t index) {
+  const auto& lines = List();
+  if (resolved_.size() != lines.size()) resolved_.resize(lines.size());
+  auto& entry = resolved_[index];
+  // Lines move when the list changes: a slot answers only for the line it was worked out for.
+  if (entry.first != lines[index]) entry = {lines[index], ResolveCommandPath(platform, lines[index])};
+  return entry.second;
+}
+
 namespace {
 
 using platform::AsciiLower;
@@ -28,9 +38,10 @@ MatchList MatchDiamond(platform::Platform& platform, RunningObjects& objects,
   const std::string stem = name.substr(0, name.find("<>"));
   if (stem.empty()) return result;
   const std::string lowerStem = AsciiLower(stem);
-  for (const auto& line : objects.List()) {
-    if (!platform::Contains(line, stem)) continue;
-    std::string resolved = ResolveCommandPath(platform, line);
+  const auto& lines = objects.List();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (!platform::Contains(lines[i], stem)) continue;
+    const std::string resolved = objects.ResolvedPath(platform, i);
     if (resolved.empty()) continue;
     if (platform::Contains(AsciiLower(resolved), lowerStem) && SameFolder(resolved, folder))
       result += resolved + ";";
@@ -56,8 +67,8 @@ MatchList MatchCharset(platform::Platform& platform, RunningObjects& objects,
     }
     return result;
   }
-  for (const auto& line : objects.List()) {
-    std::string resolved = ResolveCommandPath(platform, line);
+  for (size_t i = 0; i < objects.List().size(); ++i) {
+    const std::string resolved = objects.ResolvedPath(platform, i);
     if (resolved.empty()) continue;
     std::string candidate = AsciiLower(platform::FileNamePart(resolved));
     if (CharsetCandidateMatches(spec, candidate)) result += folder + candidate + ";";
@@ -74,8 +85,8 @@ MatchList MatchOrderedParts(platform::Platform& platform, RunningObjects& object
     if (parts.back().empty()) return result;
   }
   if (parts.empty()) return result;
-  for (const auto& line : objects.List()) {
-    std::string resolved = ResolveCommandPath(platform, line);
+  for (size_t i = 0; i < objects.List().size(); ++i) {
+    const std::string resolved = objects.ResolvedPath(platform, i);
     if (resolved.empty()) continue;
     const std::string fileName = AsciiLower(platform::FileNamePart(resolved));
     size_t previous = 0;
@@ -96,8 +107,8 @@ MatchList MatchOrderedParts(platform::Platform& platform, RunningObjects& object
 MatchList MatchRandomSuffix(platform::Platform& platform, RunningObjects& objects,
                             const std::string& folder) {
   MatchList result;
-  for (const auto& line : objects.List()) {
-    std::string resolved = ResolveCommandPath(platform, line);
+  for (size_t i = 0; i < objects.List().size(); ++i) {
+    const std::string resolved = objects.ResolvedPath(platform, i);
     if (resolved.empty()) continue;
     const std::string fileName = AsciiLower(platform::FileNamePart(resolved));
     size_t dot = fileName.find_last_of('.');

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -20,6 +21,17 @@ class RunningObjects {
  public:
   virtual ~RunningObjects() = default;
   virtual const std::vector<std::string>& List() = 0;
+  // The path line `index` names (`ResolveCommandPath`), worked out once per line: every
+  // pattern entry of a scan asks it of every line, and each answer costs a file test per
+  // character of the line's tail.
+  std::string ResolvedPath(platform::Platform& platform, size_t index);
+
+ protected:
+  // For a list rebuilt from the machine: the files the lines named may have changed.
+  void ForgetResolvedPaths() { resolved_.clear(); }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> resolved_;  // line, its path
 };
 
 // A list given once, for tests and tools.

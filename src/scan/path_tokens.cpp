@@ -55,15 +55,20 @@ const std::vector<PathToken>& PathTokens() {
   return tokens;
 }
 
-std::string ExpandPathTokens(platform::Platform& platform, const std::string& text) {
+std::string ExpandPathTokens(FolderCache& folders, const std::string& text) {
   if (text.empty() || !platform::Contains(text, "%%")) return text;
   std::string result = text;
   for (const auto& row : PathTokens()) {
-    auto folder = GetFolder(platform, row.folder);
+    const auto& folder = folders.Get(row.folder);
     if (!folder) return result;
     result = ReplaceAll(result, row.token, *folder);
   }
   return result;
+}
+
+std::string ExpandPathTokens(platform::Platform& platform, const std::string& text) {
+  FolderCache afresh(platform);  // asked anew at every use
+  return ExpandPathTokens(afresh, text);
 }
 
 bool IsFilePresent(platform::Files& files, const std::string& path) {

@@ -23,6 +23,8 @@ const std::vector<PathToken>& PathTokens();
 // getter of the table is asked in order, and a getter failing with an error stops the
 // replacements there (the text as replaced so far is returned).
 std::string ExpandPathTokens(platform::Platform& platform, const std::string& text);
+// The same with the folders a scan took once.
+std::string ExpandPathTokens(FolderCache& folders, const std::string& text);
 
 // The file presence test: the file exists (and is not a folder), or it opens for reading
 // and holds more than 10 bytes. False on any error.

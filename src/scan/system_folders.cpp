@@ -85,4 +85,10 @@ std::optional<std::string> GetFolder(platform::Platform& platform, FolderId id) 
   }
 }
 
+const std::optional<std::string>& FolderCache::Get(FolderId id) {
+  auto it = folders_.find(id);
+  if (it == folders_.end()) it = folders_.emplace(id, GetFolder(platform_, id)).first;
+  return it->second;
+}
+
 }  // namespace morvanta::scan

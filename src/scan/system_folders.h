@@ -8,6 +8,7 @@
 // the folder is then empty.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -45,6 +46,19 @@ enum class FolderId {
 // The folder's text without a trailing backslash (a drive root keeps its own); nothing when
 // the getter failed with an error.
 std::optional<std::string> GetFolder(platform::Platform& platform, FolderId id);
+
+// The folders as a scan takes them: each asked of the system once, at its first use, and
+// kept for the scan's duration (the special folders are slow to ask on some systems, and
+// every template asks all of them).
+class FolderCache {
+ public:
+  explicit FolderCache(platform::Platform& platform) : platform_(platform) {}
+  const std::optional<std::string>& Get(FolderId id);
+
+ private:
+  platform::Platform& platform_;
+  std::map<FolderId, std::optional<std::string>> folders_;
+};
 
 // The getters the section lines and command lines use; none of them fails with an error.
 std::string WindowsFolder(platform::Platform& platform);

@@ -122,8 +122,9 @@ std::string FindRunningObjectByDigest(platform::Platform& platform, RunningObjec
                                       const std::string& digest) {
   if (digest.empty()) return "";
   try {
-    for (const auto& line : objects.List())
-      if (platform::Contains(line, digest)) return ResolveCommandPath(platform, line);
+    const auto& lines = objects.List();
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (platform::Contains(lines[i], digest)) return objects.ResolvedPath(platform, i);
   } catch (const std::exception&) {
   }
   return "";
