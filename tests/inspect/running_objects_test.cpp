@@ -76,6 +76,22 @@ TEST_F(InventoryTest, KindsAndLines) {
                                       "Startup c:\\apps\\tray.exe" + tag}));
 }
 
+TEST_F(InventoryTest, ARebuiltListWorksItsPathsOutAnew) {
+  fake.files.PutFile("C:\\Apps\\tool.exe", "abc");
+  fake.processes.AddProcess("tool.exe", std::string("C:\\Apps\\tool.exe"));
+  RunningObjectList list;
+  CollectRunningObjects(p, catalog, {}, list, pump);
+  ASSERT_FALSE(list.Lines().empty());
+  const size_t line = 0;
+  EXPECT_EQ(list.ResolvedPath(p, line), "c:\\apps\\tool.exe");
+  // The same line after a rebuild, but its file gone: the old answer is not kept.
+  const std::string same = list.Lines()[line];
+  list.Clear();
+  list.Add(same);
+  fake.files.DeleteFile("C:\\Apps\\tool.exe");
+  EXPECT_EQ(list.ResolvedPath(p, 0), "");
+}
+
 TEST_F(InventoryTest, AutostartPlacesInOrder) {
   const std::string sys = "C:\\windows\\system32\\";
   for (const char* f : {"win.dll", "ssodl.dll", "ssodl.exe", "notify.dll", "sts.dll", "bho.dll",

@@ -143,6 +143,17 @@ class NamePatternTest : public ::testing::Test {
   FixedRunningObjects objects;
 };
 
+TEST_F(NamePatternTest, EachLinesPathIsWorkedOutOncePerLine) {
+  Running("C:\\w\\svch0st.exe");
+  EXPECT_EQ(objects.ResolvedPath(machine.Get(), 0), "c:\\w\\svch0st.exe");
+  // The file goes; the line as it was keeps its answer while the list stays as it is ...
+  machine.Fake().files.DeleteFile("C:\\w\\svch0st.exe");
+  EXPECT_EQ(objects.ResolvedPath(machine.Get(), 0), "c:\\w\\svch0st.exe");
+  // ... and another line in its place is worked out anew.
+  objects.Lines()[0] = "Proc C:\\w\\other.exe[0123456789abcdef0123456789abcdef][15]";
+  EXPECT_EQ(objects.ResolvedPath(machine.Get(), 0), "");
+}
+
 TEST_F(NamePatternTest, WildcardListingListsFilesOnly) {
   auto& files = machine.Fake().files;
   files.PutFile("C:\\w\\ab1.exe", "1");

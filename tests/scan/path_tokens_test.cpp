@@ -92,6 +92,18 @@ TEST_F(PathTokensTest, EveryTokenNamesItsFolder) {
   }
 }
 
+TEST_F(PathTokensTest, AScansFoldersAreTakenOnceAndKept) {
+  FolderCache folders(machine.Get());
+  EXPECT_EQ(ExpandPathTokens(folders, "%%wt%%\\a.exe"), "C:\\T\\a.exe");
+  machine.Fake().folders.SetTempPath("C:\\Elsewhere\\");
+  EXPECT_EQ(ExpandPathTokens(folders, "%%WinTemp%%\\a.exe"), "C:\\T\\a.exe");  // as taken
+  EXPECT_EQ(Expand("%%wt%%\\a.exe"), "C:\\Elsewhere\\a.exe");  // asked afresh without one
+  // A failing getter stops the expansion with the cache as without it.
+  machine.Fake().system.SetUserName("");
+  FolderCache nameless(machine.Get());
+  EXPECT_EQ(ExpandPathTokens(nameless, "%%user%%\\%%wt%%"), Expand("%%user%%\\%%wt%%"));
+}
+
 TEST_F(PathTokensTest, TokensAreCaseSensitiveAndNeedTheDoublePercent) {
   const std::pair<const char*, const char*> cases[] = {
       {"%%wt%%\\a.exe", "C:\\T\\a.exe"},
