@@ -55,6 +55,10 @@ class Scanner {
     session_.Database().SetText(std::vector<uint8_t>(text.begin(), text.end()));
     return RunQuickScan(session_, Views());
   }
+  QuickScanResult ScanText(const std::string& text) {
+    session_.Database().SetText(std::vector<uint8_t>(text.begin(), text.end()));
+    return RunQuickScan(session_, Views());
+  }
   QuickScanViews Views() {
     return {results, log, status, prompts, pump, report, startup, controls, offers};
   }
@@ -151,6 +155,20 @@ TEST_P(QuickScanOnMachine, AnEmptyDatabaseEndsClean) {
   EXPECT_TRUE(platform::EndsWith(s.log.lines.back(), ": Your computer is clean!"));
   EXPECT_FALSE(s.controls.fix);
   EXPECT_TRUE(s.controls.scan && s.controls.back && !s.controls.abort);
+  EXPECT_EQ(s.status.text, "Scan process finished.");
+}
+
+TEST_P(QuickScanOnMachine, LinesOutsideTheGrammarAndAMissingEndLineEndCleanly) {
+  ASSERT_TRUE(P().files.WriteAll(M().ScratchPath("w.exe"), "worm"));
+  Scanner s(M());
+  const std::string worm = "/0/[W]:" + M().ScratchPath("w.exe");
+  const QuickScanResult result = s.ScanText(
+      std::string(kDate) + "\r\n" +
+      "no brackets, no colon\r\n[\r\n]:\r\n::\r\n/\r\n[X]:\\\\\r\n/0//0/\r\n??\r\n<>\r\n" +
+      std::string(300, 'z') + "\r\n" + worm + "\r\n" + worm);  // no "_end", no last CR LF
+  EXPECT_TRUE(result.found);
+  EXPECT_EQ(s.Alerts().Size(), 1u);
+  EXPECT_GE(result.entriesRead, 11u);
   EXPECT_EQ(s.status.text, "Scan process finished.");
 }
 
