@@ -20,6 +20,7 @@ platform::Message MessageBoxFor(const common::Prompt& prompt, const common::Mess
     case PromptKind::PlainQuestion: look = {Msg::Question, MessageIcon::Question, true, false}; break;
     case PromptKind::Irreversible: look = {Msg::None, MessageIcon::Question, true, false}; break;
     case PromptKind::AlertQuestion: look = {Msg::Alert, MessageIcon::Information, true, true}; break;
+    case PromptKind::PlainAlertQuestion: look = {Msg::Alert, MessageIcon::Information, true, false}; break;
     case PromptKind::Information: look = {Msg::Information, MessageIcon::Information, false, false}; break;
     case PromptKind::UrgentInformation: look = {Msg::Information, MessageIcon::Information, false, true}; break;
     case PromptKind::Error: look = {Msg::Error, MessageIcon::Error, false, false}; break;

@@ -60,6 +60,7 @@ enum class PromptKind {
   PlainQuestion,      // caption "Question", Yes/No, question icon
   Irreversible,       // caption "This action can not be undone!", Yes/No, No as the default
   AlertQuestion,      // caption "Alert", Yes/No, information icon, on top and brought forward
+  PlainAlertQuestion, // caption "Alert", Yes/No, information icon
   Information,        // caption "Information", information icon
   UrgentInformation,  // caption "Information", information icon, on top and brought forward
   Error,              // caption "Error", error icon

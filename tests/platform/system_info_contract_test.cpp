@@ -38,6 +38,12 @@ TEST_P(SystemInfoContract, ReadsVersionStringsOfAProgram) {
   EXPECT_FALSE(p.system.OpenVersionResource(M().ScratchPath("missing.exe")));
 }
 
+TEST_P(SystemInfoContract, TheDecimalSeparatorIsOneCharacter) {
+  const std::string separator = P().system.DecimalSeparator();
+  ASSERT_EQ(separator.size(), 1u);
+  EXPECT_TRUE(separator == "." || separator == ",") << separator;
+}
+
 TEST_P(SystemInfoContract, ClockMovesWithSleep) {
   auto p = P();
   uint32_t before = p.system.TickCount();

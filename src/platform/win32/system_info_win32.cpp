@@ -98,6 +98,12 @@ std::string Win32SystemInfo::LongTimeText() {
   return std::string(text.data(), ::strnlen(text.data(), text.size()));
 }
 
+std::string Win32SystemInfo::DecimalSeparator() {
+  char text[8] = {};
+  if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) <= 0) return ".";
+  return text;
+}
+
 uint32_t Win32SystemInfo::TickCount() { return ::GetTickCount(); }
 
 void Win32SystemInfo::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }

@@ -1,0 +1,220 @@
+#include "runs/full_drive_scan.h"
+
+#include <exception>
+#include <optional>
+#include <stdexcept>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/text.h"
+#include "scan/file_digest.h"
+
+namespace morvanta::runs {
+namespace {
+
+using common::Msg;
+using common::PromptKind;
+
+bool IsReference(const scan::Alert& a) { return !a.IsFullScanFile && !a.IsWalkDir && !a.IsScanDir; }
+
+// One folder being walked: its listing and the next entry to take up.
+struct Level {
+  std::string folder;  // with its backslash
+  std::vector<platform::DirEntry> entries;
+  size_t next = 0;
+};
+
+class FullScan {
+ public:
+  FullScan(app::Session& session, FullScanViews views)
+      : s_(session), v_(views), p_(session.Platform()), scan_(session.Scan()) {}
+
+  FullScanResult Run(const std::string& selectedDrives) {
+    time_ = p_.system.LongTimeText();
+    v_.log.AddLine(time_ + Msg(Msg::ScanningPleaseWait));
+    v_.controls.SetAbortEnabled(true);
+    v_.controls.SetScanEnabled(false);
+    v_.controls.SetFixEnabled(false);
+    v_.controls.SetBackVisible(false);
+    TakeReferenceSizes();
+    for (const std::string& root : SplitDrives(selectedDrives)) {
+      if (scan_.Abort.IsSet()) break;
+      Walk(root);
+    }
+    result_.aborted = scan_.Abort.IsSet();
+    v_.controls.SetFixEnabled(true);
+    const std::string count = std::to_string(scan_.AlertCounter);
+    if (result_.aborted) v_.log.AddLine(time_ + ": " + Msg(Msg::ScanProcessAbort));
+    v_.log.AddLine(time_ + ": " + count + Msg(Msg::DangerousFilesFound));
+    v_.log.AddLine(Msg(Msg::ClickFixToFix));
+    if (!result_.aborted) {
+      v_.prompts.Tell({PromptKind::UrgentInformation, Msg::YouHave,
+                       Msg(Msg::YouHave) + count + Msg(Msg::DangerousFilesClickFix),
+                       Msg(Msg::Alert)});
+    }
+    RemoveHeaderLine(v_.results);
+    v_.controls.SetAbortEnabled(false);
+    v_.controls.SetScanEnabled(true);
+    v_.controls.SetBackVisible(true);
+    v_.status.SetText(Msg(result_.aborted ? Msg::ScanAborted : Msg::ScanFinished));
+    return result_;
+  }
+
+ private:
+  std::string Msg(common::Msg entry) const { return s_.Catalog().Text(entry); }
+
+  // The flagged files' sizes, once: a file of another size is no copy, so most files are
+  // passed by one lookup. A flagged file that is gone has no size and matches nothing.
+  void TakeReferenceSizes() {
+    for (size_t i = 0; i < scan_.Alerts.Size(); ++i) {
+      const scan::Alert& a = scan_.Alerts[i];
+      if (!IsReference(a)) continue;
+      const int64_t size = SizeOf(a.Path);
+      sizes_.emplace(i, size);
+      if (size > 0) knownSizes_.insert(static_cast<uint64_t>(size));
+    }
+  }
+
+  // `FileSizeOf`: the size as the file's directory entry gives it; -1 without an entry.
+  int64_t SizeOf(const std::string& path) {
+    auto entries = p_.files.List(path);
+    if (!entries || entries->empty() || entries->front().IsDirectory()) return -1;
+    return static_cast<int64_t>(entries->front().size);
+  }
+
+  // `ScanFolderForCopies` with an explicit stack: folder depth is the file system's to
+  // decide. Names beginning with "." and folder links are not entered, so no walk loops.
+  void Walk(const std::string& root) {
+    std::vector<Level> stack;
+    if (auto level = Open(root)) stack.push_back(std::move(*level));
+    while (!stack.empty()) {
+      Level& level = stack.back();
+      if (level.next == level.entries.size() || scan_.Abort.IsSet()) {
+        stack.pop_back();
+        continue;
+      }
+      const platform::DirEntry entry = level.entries[level.next++];
+      const std::string folder = level.folder;
+      v_.pump.ProcessPendingMessages();
+      if (entry.IsDirectory()) {
+        if (entry.name.empty() || entry.name[0] == '.') continue;
+        if (entry.attributes & platform::attr::ReparsePoint) continue;
+        if (auto child = Open(folder + entry.name)) stack.push_back(std::move(*child));
+        continue;
+      }
+      CheckFile(folder + entry.name, entry.size);
+    }
+  }
+
+  std::optional<Level> Open(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    auto entries = p_.files.List(folder + "*.*");
+    if (!entries) return std::nullopt;
+    return Level{folder, std::move(*entries), 0};
+  }
+
+  void CheckFile(const std::string& path, uint64_t size) {
+    ++result_.files;
+    v_.status.SetText(Msg(Msg::Checking) + path);
+    if (size == 0 || knownSizes_.count(size) == 0) return;  // no flagged file of this size
+    std::optional<std::string> digest;
+    bool digestTaken = false;
+    const size_t alerts = scan_.Alerts.Size();  // the alerts as they are when its turn came
+    for (size_t i = 0; i < alerts; ++i) {
+      const scan::Alert& reference = scan_.Alerts[i];
+      if (!IsReference(reference)) continue;
+      v_.pump.ProcessPendingMessages();
+      if (platform::EqualsNoCase(reference.Path, path)) continue;
+      const auto known = sizes_.find(i);
+      if (known == sizes_.end() || known->second <= 0 || static_cast<uint64_t>(known->second) != size)
+        continue;
+      try {
+        if (!digestTaken) {
+          digest = scan::ReadFileDigest(p_.files, path);
+          digestTaken = true;
+        }
+        if (!digest) throw std::runtime_error("unreadable");
+        if (*digest != reference.Md5) continue;
+        if (scan_.Alerts.IsAlertPath(path)) continue;
+        scan_.CountUp();
+        v_.log.AddLine(time_ + Msg(Msg::InfectedFileLine) + reference.ThreatName + ") " + path);
+        const std::string threat = reference.ThreatName, md5 = reference.Md5;
+        scan_.Alerts.AddAlert(path, threat, md5, -1, false, false, true, false);
+        ++result_.copies;
+      } catch (const std::exception&) {
+        v_.log.AddLine(time_ + Msg(Msg::CannotOpenFileLine) + path + ") " + path);
+      }
+    }
+  }
+
+  app::Session& s_;
+  FullScanViews v_;
+  platform::Platform& p_;
+  scan::ScanSession& scan_;
+  std::string time_;
+  std::unordered_map<size_t, int64_t> sizes_;     // reference alert index to its size
+  std::unordered_set<uint64_t> knownSizes_;
+  FullScanResult result_;
+};
+
+}  // namespace
+
+std::string ListDrives(platform::Platform& platform, int index,
+                       std::optional<platform::DriveType> type) {
+  std::string list;
+  int count = 0;
+  for (const std::string& root : platform.folders.LogicalDrives()) {
+    if (count == index) return root;
+    if (!type || platform.folders.GetDriveType(root) == *type) list += root + ";";
+    ++count;
+  }
+  return index == -1 ? list : std::string();
+}
+
+std::vector<std::string> SplitDrives(const std::string& selectedDrives) {
+  std::vector<std::string> roots;
+  size_t start = 0;
+  for (size_t semicolon; (semicolon = selectedDrives.find(';', start)) != std::string::npos;
+       start = semicolon + 1)
+    if (semicolon > start) roots.push_back(selectedDrives.substr(start, semicolon - start));
+  return roots;
+}
+
+FullScanResult FullDriveScan(app::Session& session, FullScanViews views,
+                             const std::string& selectedDrives) {
+  return FullScan(session, views).Run(selectedDrives);
+}
+
+void RemoveHeaderLine(common::CheckList& results) {
+  if (results.RowCount() == 0 || results.IdAt(0) != kHeaderRow) return;
+  results.SetEnabled(0, true);
+  results.DeleteRow(0);
+}
+
+AbortChoice AbortFullScan(app::Session& session, FullScanViews views) {
+  const common::MessageCatalog& catalog = session.Catalog();
+  const std::string question = catalog.Text(Msg::AbortFullScanQuestion) + "\r\r" +
+                               catalog.Text(Msg::Note) + "\r" +
+                               catalog.Text(Msg::AbortFullScanWarning);
+  if (!views.prompts.Ask({PromptKind::PlainAlertQuestion, Msg::AbortFullScanQuestion, question,
+                          catalog.Text(Msg::ScanAlertCaption)})) {
+    session.Abort().Clear();
+    return AbortChoice::ScanAnyway;
+  }
+  if (session.Scan().AlertCounter > 0 &&
+      views.prompts.Ask({PromptKind::PlainQuestion, Msg::CleanActiveAlerts,
+                         catalog.Text(Msg::CleanActiveAlerts)})) {
+    session.Abort().Clear();
+    RemoveHeaderLine(views.results);
+    return AbortChoice::Fix;
+  }
+  RemoveHeaderLine(views.results);
+  views.controls.SetAbortEnabled(false);
+  views.controls.SetScanEnabled(true);
+  views.controls.SetFixEnabled(true);
+  views.controls.SetBackVisible(true);
+  views.status.SetText(catalog.Text(session.Abort().IsSet() ? Msg::ScanAborted : Msg::ScanFinished));
+  return AbortChoice::Back;
+}
+
+}  // namespace morvanta::runs
