@@ -58,6 +58,15 @@ const std::vector<Component> kChooser = {
     {"closeButton", C::XpButton, "Close action window"},
 };
 
+// The drive window of the full drive scan. Its label shows the chosen drives, which the
+// program writes from the catalogue.
+const std::vector<Component> kFullScan = {
+    {"xpButton1", C::XpButton, "Scan"},
+    {"xpButton2", C::XpButton, "Refresh"},
+    {"xpButton3", C::XpButton, "Abort"},
+    {"Label1", C::Label, "Scan drives ", "-1"},
+};
+
 // The tool window: its menus first, then the three tabs.
 const std::vector<Component> kToolWindow = {
     {"mnuDel", C::MenuItem, "&Remove from Startup List"},
@@ -100,6 +109,7 @@ const std::vector<Component>& ComponentsOf(WindowId window) {
   switch (window) {
     case WindowId::Main: return kMain;
     case WindowId::Chooser: return kChooser;
+    case WindowId::FullScan: return kFullScan;
     case WindowId::ToolWindow: return kToolWindow;
     default: return kNone;  // these windows gain their components with their features
   }

@@ -185,12 +185,6 @@ FullScanResult FullDriveScan(app::Session& session, FullScanViews views,
   return FullScan(session, views).Run(selectedDrives);
 }
 
-void RemoveHeaderLine(common::CheckList& results) {
-  if (results.RowCount() == 0 || results.IdAt(0) != kHeaderRow) return;
-  results.SetEnabled(0, true);
-  results.DeleteRow(0);
-}
-
 AbortChoice AbortFullScan(app::Session& session, FullScanViews views) {
   const common::MessageCatalog& catalog = session.Catalog();
   const std::string question = catalog.Text(Msg::AbortFullScanQuestion) + "\r\r" +

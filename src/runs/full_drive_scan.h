@@ -52,8 +52,4 @@ enum class AbortChoice {
 // `AbortFullScan`: asks, and puts the results page back unless the scan runs after all.
 AbortChoice AbortFullScan(app::Session& session, FullScanViews views);
 
-// Removes the result list's header line (enabled first), so that every alert's line index
-// is its line's position.
-void RemoveHeaderLine(common::CheckList& results);
-
 }  // namespace morvanta::runs

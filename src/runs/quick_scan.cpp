@@ -293,11 +293,7 @@ class QuickScan {
 }  // namespace
 
 void FinishPage(QuickScanViews views, const common::MessageCatalog& catalog, bool aborted) {
-  // Without the header every stored line index is the line's position.
-  if (views.results.RowCount() > 0 && views.results.IdAt(0) == kHeaderRow) {
-    views.results.SetEnabled(0, true);
-    views.results.DeleteRow(0);
-  }
+  RemoveHeaderLine(views.results);
   views.controls.SetScanEnabled(true);
   views.controls.SetAbortEnabled(false);
   views.controls.SetBackVisible(true);
@@ -319,6 +315,12 @@ std::string ScanLogLine(const std::string& path, const std::string& threatName,
   return "!Infected " + platform::AsciiLower(platform::FileNamePart(path) + "=;" +
                                             platform::FolderPart(path) + ";" + threatName +
                                             ";" + digest + ";" + std::to_string(size) + ";");
+}
+
+void RemoveHeaderLine(common::CheckList& results) {
+  if (results.RowCount() == 0 || results.IdAt(0) != kHeaderRow) return;
+  results.SetEnabled(0, true);
+  results.DeleteRow(0);
 }
 
 }  // namespace morvanta::runs

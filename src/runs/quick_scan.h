@@ -66,6 +66,10 @@ QuickScanResult RunQuickScan(app::Session& session, QuickScanViews views);
 // "Scan process aborted." or "Scan process finished.".
 void FinishPage(QuickScanViews views, const common::MessageCatalog& catalog, bool aborted);
 
+// Removes the result list's header line (enabled first), so that every alert's line index
+// is its line's position. Every way out of a scan does this.
+void RemoveHeaderLine(common::CheckList& results);
+
 // The scan log line of a flagged file: "!Infected " and, lower-cased, the file name, "=;",
 // the folder with its backslash, ";", the threat name, ";", the digest, ";", the size, ";".
 std::string ScanLogLine(const std::string& path, const std::string& threatName,

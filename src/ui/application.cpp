@@ -50,7 +50,7 @@ bool Application::CreateWindows() {
   HWND owner = form1_->Handle();
   form2_ = std::make_unique<TForm2>(*form1_, session_.Platform().registry);
   form1_->SetChooser(form2_.get());
-  form3_ = std::make_unique<TForm3>(owner);
+  form3_ = std::make_unique<TForm3>(session_, *form1_);
   form4_ = std::make_unique<TForm4>(owner);
   form9_ = std::make_unique<TForm9>(owner);
   frmMain_ = std::make_unique<TfrmMain>(owner, session_);

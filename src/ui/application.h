@@ -8,6 +8,7 @@
 #include "app/session.h"
 #include "ui/action_chooser.h"
 #include "ui/frm_main.h"
+#include "ui/full_scan_window.h"
 #include "ui/main_window.h"
 #include "ui/tool_windows.h"
 #include "ui/window_directory.h"
@@ -46,6 +47,7 @@ class Application : public WindowDirectory {
   TfrmMain& ToolWindow() override { return *frmMain_; }
   TForm1& Main() { return *form1_; }
   TForm2& Chooser() { return *form2_; }
+  TForm3& DriveWindow() { return *form3_; }
   ApplicationWindow& AppWindow() { return appWindow_; }
 
  private:

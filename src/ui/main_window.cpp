@@ -8,6 +8,7 @@
 #include "remedy/regbase_file.h"
 #include "ui/action_chooser.h"
 #include "ui/frm_main.h"
+#include "ui/full_scan_window.h"
 
 namespace morvanta::ui {
 namespace {
@@ -155,12 +156,21 @@ runs::QuickScanResult TForm1::RunQuickScan() {
                                        report_, list3Rows_, *this, *this});
 }
 
-void TForm1::StartFullDriveScan() {
-  windows_.Show(WindowId::FullScan);
-  // The drive scan comes with its window; until it runs, the page is put back at once.
-  runs::FinishPage({list1Rows_, memo2Lines_, statusHint_, prompts_, pump_, report_, list3Rows_,
-                    *this, *this},
-                   session_.Catalog(), session_.Abort().IsSet());
+// The drive window takes it from here; the page keeps its header line until the full scan
+// or its abort path puts the page back.
+void TForm1::StartFullDriveScan() { windows_.Show(WindowId::FullScan); }
+
+runs::FullScanResult TForm1::RunFullDriveScan(const std::string& selectedDrives) {
+  return runs::FullDriveScan(session_, {list1Rows_, memo2Lines_, statusHint_, prompts_, pump_, *this},
+                             selectedDrives);
+}
+
+runs::AbortChoice TForm1::AbortFullScan() {
+  return runs::AbortFullScan(session_, {list1Rows_, memo2Lines_, statusHint_, prompts_, pump_, *this});
+}
+
+runs::FixResult TForm1::FixAlerts() {
+  return runs::FixAlerts(session_, {list1Rows_, memo2Lines_, statusHint_, prompts_, pump_, *this, *this});
 }
 
 bool TForm1::OnResultListNotify(const NMHDR& header, LRESULT& result) {
@@ -193,7 +203,7 @@ bool TForm1::OnResultListNotify(const NMHDR& header, LRESULT& result) {
 
 void TForm1::Button2Click() {
   if (!Ask(Msg::FixQuestion)) return;
-  // The fix process runs here once it exists.
+  FixAlerts();
 }
 
 void TForm1::xpButton5Click() {

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/session.h"
+#include "runs/fix.h"
+#include "runs/full_drive_scan.h"
 #include "runs/quick_scan.h"
 #include "common/messages.h"
 #include "inspect/process_manager.h"
@@ -74,6 +76,12 @@ class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOf
   // The quick scan behind "Quick scan" and "Scan for viruses", once the user said Yes.
   runs::QuickScanResult RunQuickScan();
   void Button2Click();
+  // The fix of what the scans found, once the user said Yes.
+  runs::FixResult FixAlerts();
+  // The full drive scan over the drives chosen in the drive window, and what follows when
+  // that window is closed without "Scan".
+  runs::FullScanResult RunFullDriveScan(const std::string& selectedDrives);
+  runs::AbortChoice AbortFullScan();
   void xpButton5Click();
   void Button7Click();
   void Button8Click();

@@ -16,12 +16,6 @@ class ToolWindow : public Window {
   bool OnMessage(UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
 };
 
-// The full drive scan's progress.
-class TForm3 : public ToolWindow {
- public:
-  explicit TForm3(HWND owner) : ToolWindow("Full scan process!", owner, 420, 200) {}
-};
-
 // The program upgrade's progress.
 class TForm4 : public ToolWindow {
  public:

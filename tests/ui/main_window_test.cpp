@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <future>
 
+#include "main_window_fixture.h"
 #include "ui_test_util.h"
 #include "database/container.h"
 #include "platform/fake/fake_platform.h"
@@ -18,52 +19,6 @@ namespace {
 
 using ::morvanta::ui::test_util::Pump;
 using ::morvanta::ui::test_util::Screenshot;
-
-constexpr char kDate[] = "Thursday, 10.12.2026, Upd 0042 ";
-
-// The program's files in a folder of the test's own: a database with a known date.
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    p_.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, "Software\\Quorrin");
-    folder_ = p_.folders.TempPath() + "morvanta-ui-" + std::to_string(::GetCurrentProcessId()) + "\\";
-    p_.files.CreateDirectory(folder_);
-    const std::string text = std::string(kDate) + "\r\n_end\r\n";
-    const auto packed = database::PackDatabase(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-    ASSERT_TRUE(p_.files.WriteAll(folder_ + "files.dat", packed.data(), packed.size()));
-    session_ = std::make_unique<app::Session>(p_, folder_);
-    app_ = std::make_unique<Application>(*session_);
-    ASSERT_TRUE(app_->CreateWindows());
-    app_->Main().Show();
-    Pump(100);
-  }
-  void TearDown() override {
-    app_.reset();
-    session_.reset();
-    p_.files.DeleteFile(folder_ + "files.dat");
-    p_.files.RemoveDirectory(folder_);
-    p_.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, "Software\\Quorrin");
-  }
-
-  // Clicks a button that asks a question and answers it as the user would.
-  std::string ClickAndAnswer(Button& button, platform::MessageAnswer answer) {
-    auto user = std::async(std::launch::async, [&] {
-      auto box = platform::win32::WaitForMessageBox(catalog_().Text(common::Msg::Question), 10000);
-      if (!box) return std::string("<no question>");
-      platform::win32::PressMessageBoxButton(box->window, answer);
-      return box->text;
-    });
-    button.Click();
-    return user.get();
-  }
-
-  platform::win32::Win32Platform real_;
-  platform::Platform p_ = real_.Get();
-  std::string folder_;
-  std::unique_ptr<app::Session> session_;
-  std::unique_ptr<Application> app_;
-  const common::MessageCatalog& catalog_() { return session_->Catalog(); }
-};
 
 TEST_F(MainWindowTest, WindowsExistWithTheirCaptionsAndOnlyTheMainOneShows) {
   struct Expected {
@@ -94,6 +49,7 @@ TEST_F(MainWindowTest, EachWindowRegistersItsComponentsInTheTablesOrder) {
     const ComponentRegistry& registry;
   } windows[] = {{app::WindowId::Main, app_->Main().Components()},
                  {app::WindowId::Chooser, app_->Chooser().Components()},
+                 {app::WindowId::FullScan, app_->DriveWindow().Components()},
                  {app::WindowId::ToolWindow, app_->ToolWindow().Components()}};
   for (const auto& w : windows) {
     const auto& table = app::ComponentsOf(w.id);
