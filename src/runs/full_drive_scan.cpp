@@ -4,7 +4,6 @@
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/text.h"
 #include "scan/file_digest.h"
@@ -36,7 +35,7 @@ class FullScan {
     v_.controls.SetScanEnabled(false);
     v_.controls.SetFixEnabled(false);
     v_.controls.SetBackVisible(false);
-    TakeReferenceSizes();
+    IndexReferences();
     for (const std::string& root : SplitDrives(selectedDrives)) {
       if (scan_.Abort.IsSet()) break;
       Walk(root);
@@ -63,15 +62,15 @@ class FullScan {
  private:
   std::string Msg(common::Msg entry) const { return s_.Catalog().Text(entry); }
 
-  // The flagged files' sizes, once: a file of another size is no copy, so most files are
-  // passed by one lookup. A flagged file that is gone has no size and matches nothing.
-  void TakeReferenceSizes() {
+  // The flagged files by size, once: a file of another size is no copy, so most files are
+  // passed by one lookup, whatever the number of alerts. The references are fixed for the
+  // run: the copies it adds are not compared against.
+  void IndexReferences() {
     for (size_t i = 0; i < scan_.Alerts.Size(); ++i) {
       const scan::Alert& a = scan_.Alerts[i];
       if (!IsReference(a)) continue;
       const int64_t size = SizeOf(a.Path);
-      sizes_.emplace(i, size);
-      if (size > 0) knownSizes_.insert(static_cast<uint64_t>(size));
+      if (size > 0) bySize_[static_cast<uint64_t>(size)].push_back(i);
     }
   }
 
@@ -116,18 +115,17 @@ class FullScan {
   void CheckFile(const std::string& path, uint64_t size) {
     ++result_.files;
     v_.status.SetText(Msg(Msg::Checking) + path);
-    if (size == 0 || knownSizes_.count(size) == 0) return;  // no flagged file of this size
+    if (size == 0) return;
+    const auto candidates = bySize_.find(size);
+    if (candidates == bySize_.end()) return;  // no flagged file of this size
     std::optional<std::string> digest;
     bool digestTaken = false;
-    const size_t alerts = scan_.Alerts.Size();  // the alerts as they are when its turn came
-    for (size_t i = 0; i < alerts; ++i) {
+    for (const size_t i : candidates->second) {
       const scan::Alert& reference = scan_.Alerts[i];
-      if (!IsReference(reference)) continue;
       v_.pump.ProcessPendingMessages();
       if (platform::EqualsNoCase(reference.Path, path)) continue;
-      const auto known = sizes_.find(i);
-      if (known == sizes_.end() || known->second <= 0 || static_cast<uint64_t>(known->second) != size)
-        continue;
+      // The flagged file as it is now: one that went or changed since is no reference.
+      if (SizeOf(reference.Path) != static_cast<int64_t>(size)) continue;
       try {
         if (!digestTaken) {
           digest = scan::ReadFileDigest(p_.files, path);
@@ -152,8 +150,8 @@ class FullScan {
   platform::Platform& p_;
   scan::ScanSession& scan_;
   std::string time_;
-  std::unordered_map<size_t, int64_t> sizes_;     // reference alert index to its size
-  std::unordered_set<uint64_t> knownSizes_;
+  // The reference alerts by the size their file had when the run started.
+  std::unordered_map<uint64_t, std::vector<size_t>> bySize_;
   FullScanResult result_;
 };
 
