@@ -79,6 +79,9 @@ class Files {
   // none). When it fails (the target is open, read-only, or a folder) both stay as they were.
   virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
   virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
+  // Has the system delete the file when it next starts, before any program can hold it.
+  // Needs administrator rights; false when the system refused.
+  virtual bool DeleteAtRestart(const std::string& path) = 0;
 
   virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode) = 0;
   // Maps the whole file read-only, opened with shared read and write access. Nothing when

@@ -101,11 +101,13 @@ class Fix {
     stopwatch_.Start();
     v_.pump.ProcessPendingMessages();
     const bool locked = platform::Contains(platform::AsciiLower(alert.ThreatName), "lock:");
-    bool wasPresent = scan::IsFilePresent(p_.files, alert.Path);
+    const bool wasPresent = scan::IsFilePresent(p_.files, alert.Path);
+    // A path that became a link since the scan would delete what it leads to now.
+    const bool elsewhere = wasPresent && !locked && LeadsElsewhere(alert, /*itself=*/true);
     if (wasPresent) {
       CheckAbort();
       // A locked file was found by a name pattern: it is never ended or deleted.
-      if (!locked) Delete(alert.Path);
+      if (!locked && !elsewhere) Delete(alert.Path);
     }
     std::optional<size_t> logLine;
     if (s_.logUploadWanted) {
@@ -115,8 +117,8 @@ class Fix {
         logLine.reset();
       }
     }
-    if (wasPresent && (locked || scan::IsFilePresent(p_.files, alert.Path))) {
-      Failed(alert, locked, logLine);
+    if (wasPresent && (locked || elsewhere || scan::IsFilePresent(p_.files, alert.Path))) {
+      Failed(alert, locked ? Why::Locked : elsewhere ? Why::LeadsElsewhere : Why::Held, logLine);
       return;
     }
     stopwatch_.Stop();
@@ -149,12 +151,50 @@ class Fix {
     } while (exists);
   }
 
-  void Failed(const scan::Alert& alert, bool locked, const std::optional<size_t>& logLine) {
+  // Whether the path, or a folder between it and the flagged folder it was found in, is a
+  // link now (a junction, symbolic link or mount point): the scan saw no link there, so
+  // one that is there now was put in since, and deleting through it would reach elsewhere.
+  // A folder's own link is no danger: removing it removes the link only.
+  bool LeadsElsewhere(const scan::Alert& alert, bool itself) {
+    const auto isLink = [&](const std::string& path) {
+      const auto attributes = p_.files.GetAttributes(path);
+      return attributes && (*attributes & platform::attr::ReparsePoint);
+    };
+    if (itself && isLink(alert.Path)) return true;
+    if (!alert.IsWalkFile && !alert.IsWalkDir) return false;
+    std::string folder = alert.Path;
+    for (;;) {
+      const size_t slash = folder.find_last_of('\\');
+      if (slash == std::string::npos || slash < 3) return false;  // the root
+      folder.resize(slash);
+      if (isLink(folder)) return true;
+      auto index = scan_.Alerts.IndexOf(folder);
+      if (!index) index = scan_.Alerts.IndexOf(folder + "\\");
+      if (!index || scan_.Alerts[*index].IsScanDir) return false;
+    }
+  }
+
+  enum class Why { Held, Locked, LeadsElsewhere };
+
+  void Failed(const scan::Alert& alert, Why why, const std::optional<size_t>& logLine) {
     stopwatch_.Stop();
     ++result_.failed;
     SetLine(alert, "[Err] " + alert.Path);
     v_.log.AddLine(time_ + Msg(Msg::CannotCleanFileLine));
-    if (logLine && s_.logUploadWanted) s_.ScanLog().AppendTo(*logLine, locked ? "Locked_Err;" : "Err;");
+    if (why == Why::Held) {
+      // What holds it now lets go when the system starts again; nothing runs that early.
+      if (p_.files.DeleteAtRestart(alert.Path)) {
+        ++result_.leftForRestart;
+        v_.log.AddLine(time_ + ": File will be removed when the computer restarts " + alert.Path);
+      } else {
+        v_.log.AddLine(time_ + ": Cannot have the file removed at restart (" +
+                       p_.files.LastErrorText() + ") " + alert.Path);
+      }
+    } else if (why == Why::LeadsElsewhere) {
+      v_.log.AddLine(time_ + ": Not removed, the path leads elsewhere since the scan " + alert.Path);
+    }
+    if (logLine && s_.logUploadWanted)
+      s_.ScanLog().AppendTo(*logLine, why == Why::Locked ? "Locked_Err;" : "Err;");
     v_.prompts.Tell({PromptKind::UrgentError, Msg::CannotCleanFile,
                      Msg(Msg::CannotCleanFile) + alert.Path + Msg(Msg::DeleteManually)});
     remedy::DeleteRegBaseValues(p_.files, p_.registry, regBase_, alert.Path);
@@ -168,7 +208,7 @@ class Fix {
       const scan::Alert& alert = scan_.Alerts[i];
       if (!alert.IsScanDir && !alert.IsWalkDir) continue;
       const bool ownLine = alert.IsScanDir && alert.LineIndex != -1;
-      if (p_.files.RemoveDirectory(alert.Path)) {
+      if (!LeadsElsewhere(alert, /*itself=*/false) && p_.files.RemoveDirectory(alert.Path)) {
         ++result_.cleaned;
         v_.log.AddLine(time_ + Msg(Msg::DirectoryRemovedLine) + alert.Path);
         if (ownLine) SetLine(alert, Msg(Msg::CleanRow));

@@ -3,10 +3,12 @@
 #include <set>
 
 #include "contract_test.h"
+#include "platform/text.h"
 
 namespace morvanta::testing {
 namespace {
 
+using platform::EqualsNoCase;
 using platform::OpenMode;
 namespace attr = platform::attr;
 
@@ -200,6 +202,23 @@ TEST_P(FilesContract, ReplacesAFileInOneStep) {
   EXPECT_FALSE(f.Exists(M().ScratchPath("download")));
   EXPECT_FALSE(f.ReplaceFile(M().ScratchPath("download"), path));  // nothing to move
   EXPECT_EQ(Text(f.ReadAll(path)), "third");
+}
+
+TEST_P(FilesContract, AFileMarkedForDeletionAtRestartStaysUntilThen) {
+  auto& f = P().files;
+  const std::string path = M().ScratchPath("stubborn.exe");
+  ASSERT_TRUE(f.WriteAll(path, "still in use"));
+  ASSERT_TRUE(f.DeleteAtRestart(path)) << f.LastErrorText();
+  const auto marked = M().RestartDeletes();
+  M().ForgetRestartDelete(path);
+  EXPECT_EQ(std::count_if(marked.begin(), marked.end(),
+                          [&](const std::string& p) { return EqualsNoCase(p, path); }),
+            1);
+  EXPECT_TRUE(f.FileExists(path));  // until the system starts again
+  const auto after = M().RestartDeletes();
+  EXPECT_EQ(std::count_if(after.begin(), after.end(),
+                          [&](const std::string& p) { return EqualsNoCase(p, path); }),
+            0);
 }
 
 TEST_P(FilesContract, AFailedReplacementLeavesTheOldFile) {

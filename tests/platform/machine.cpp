@@ -34,6 +34,8 @@ class FakeMachine : public Machine {
     return true;
   }
   bool RemoveFolderLink(const std::string& link) override { return fake_.files.RemoveDirectory(link); }
+  std::vector<std::string> RestartDeletes() override { return fake_.files.RestartDeletes(); }
+  void ForgetRestartDelete(const std::string& path) override { fake_.files.ForgetRestartDelete(path); }
 
  private:
   platform::fake::FakePlatform fake_;

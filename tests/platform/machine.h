@@ -30,6 +30,10 @@ class Machine {
   virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;
   // Removes such a link, never what it leads to.
   virtual bool RemoveFolderLink(const std::string& link) = 0;
+  // The files the system will delete when it next starts, and taking one off that list
+  // again (a test must not leave the machine's list longer).
+  virtual std::vector<std::string> RestartDeletes() = 0;
+  virtual void ForgetRestartDelete(const std::string& path) = 0;
 
   // An empty folder of this test's own, without a trailing backslash.
   const std::string& Scratch() const { return scratch_; }

@@ -34,6 +34,8 @@ class Win32Machine : public Machine {
   }
   bool MakeFolderLink(const std::string& link, const std::string& target) override;
   bool RemoveFolderLink(const std::string& link) override;
+  std::vector<std::string> RestartDeletes() override;
+  void ForgetRestartDelete(const std::string& path) override;
 
  private:
   platform::win32::Win32Platform real_;
@@ -132,6 +134,86 @@ bool Win32Machine::RemoveFolderLink(const std::string& link) {
   const std::string unix = UnixPathOf(link);
   if (unix.empty() || !Exists("Z:\\bin\\rm")) return false;
   return RunHostProgram("Z:\\bin\\rm -f \"" + unix + "\"", [&] { return !Exists(link); });
+}
+
+namespace {
+
+// Where the system keeps the renames and deletions it does at the next start: pairs of
+// strings, the file ("\??\" and its path) and its new name, empty for a deletion.
+constexpr char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr wchar_t kPendingValue[] = L"PendingFileRenameOperations";
+
+std::vector<std::wstring> ReadPendingOperations() {
+  std::vector<std::wstring> strings;
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return strings;
+  DWORD type = 0, bytes = 0;
+  if (::RegQueryValueExW(key, kPendingValue, nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
+      type == REG_MULTI_SZ && bytes > 0) {
+    std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (::RegQueryValueExW(key, kPendingValue, nullptr, &type,
+                           reinterpret_cast<BYTE*>(&data[0]), &bytes) == ERROR_SUCCESS) {
+      data.resize(bytes / sizeof(wchar_t));
+      // Pairs until an empty first string or the end.
+      for (size_t at = 0; at < data.size();) {
+        const size_t end = data.find(L'\0', at);
+        const std::wstring text = data.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at);
+        if (strings.size() % 2 == 0 && text.empty()) break;
+        strings.push_back(text);
+        if (end == std::wstring::npos) break;
+        at = end + 1;
+      }
+      if (strings.size() % 2) strings.emplace_back();
+    }
+  }
+  ::RegCloseKey(key);
+  return strings;
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t c : text) narrow += c < 128 ? static_cast<char>(c) : '?';
+  return narrow;
+}
+
+std::string PathOf(const std::wstring& entry) {
+  std::string path = Narrow(entry);
+  if (path.rfind("\\??\\", 0) == 0) path.erase(0, 4);
+  if (!path.empty() && path[0] == '!') path.erase(0, 1);  // "replace an existing target"
+  return path;
+}
+
+}  // namespace
+
+std::vector<std::string> Win32Machine::RestartDeletes() {
+  std::vector<std::string> paths;
+  const auto strings = ReadPendingOperations();
+  for (size_t i = 0; i + 1 < strings.size(); i += 2)
+    if (strings[i + 1].empty()) paths.push_back(PathOf(strings[i]));
+  return paths;
+}
+
+void Win32Machine::ForgetRestartDelete(const std::string& path) {
+  const auto strings = ReadPendingOperations();
+  std::wstring kept;
+  bool any = false;
+  for (size_t i = 0; i + 1 < strings.size(); i += 2) {
+    if (strings[i + 1].empty() && _stricmp(PathOf(strings[i]).c_str(), path.c_str()) == 0) continue;
+    kept += strings[i] + L'\0' + strings[i + 1] + L'\0';
+    any = true;
+  }
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    return;
+  if (any) {
+    kept += L'\0';
+    ::RegSetValueExW(key, kPendingValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(kept.data()),
+                     static_cast<DWORD>(kept.size() * sizeof(wchar_t)));
+  } else {
+    ::RegDeleteValueW(key, kPendingValue);
+  }
+  ::RegCloseKey(key);
 }
 
 std::unique_ptr<Machine> CreateWin32Machine() { return std::make_unique<Win32Machine>(); }

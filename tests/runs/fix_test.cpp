@@ -158,12 +158,14 @@ TEST_P(FixOnMachine, AFileAlreadyGoneIsCleanedAndALockedOneStaysWithItsValuesGon
   EXPECT_EQ(page.prompts.CountOf(Msg::SendLogAfterFix), 1u);
 }
 
-TEST_P(FixOnMachine, AFileThatStaysIsReportedAfterTheRetryTime) {
+TEST_P(FixOnMachine, AFileThatStaysIsLeftForTheRestartAndItsFolderReported) {
   auto p = P();
-  const std::string worm = M().ScratchPath("held.dat");
+  ASSERT_TRUE(p.files.CreateDirectory(M().ScratchPath("heldDir")));
+  const std::string worm = M().ScratchPath("heldDir\\held.dat");
   ASSERT_TRUE(p.files.WriteAll(worm, "held open by another program"));
   Page page(M());
-  page.QuickScan({"/0/[Worm.Held]:" + worm});
+  page.QuickScan({"/0/[Worm.Held]:" + worm, "[Worm.Dir]:" + M().ScratchPath("heldDir") + "\\\\"});
+  ASSERT_EQ(page.results.RowCount(), 2);
   std::unique_ptr<platform::File> holder;
   std::optional<uint32_t> other;
   if (M().IsReal()) {
@@ -181,11 +183,66 @@ TEST_P(FixOnMachine, AFileThatStaysIsReportedAfterTheRetryTime) {
     p.processes.Terminate(*other);
     p.processes.WaitForExit(*other, 10000);
   }
+  const auto restart = M().RestartDeletes();
+  M().ForgetRestartDelete(worm);
   EXPECT_EQ(result.failed, 1u);
+  EXPECT_EQ(result.leftForRestart, 1u);
+  EXPECT_EQ(result.foldersLeft, 1u);
   EXPECT_GE(spent, 4000u);  // it kept trying for the retry time
   EXPECT_TRUE(p.files.Exists(worm));
   EXPECT_EQ(page.results.Caption(0), "[Err] " + worm);
+  EXPECT_EQ(page.results.Caption(1), "Err...");
   EXPECT_TRUE(page.Logged(": Cannot clean file."));
+  EXPECT_TRUE(page.Logged(": File will be removed when the computer restarts " + worm));
+  EXPECT_TRUE(std::any_of(restart.begin(), restart.end(),
+                          [&](const std::string& r) { return platform::EqualsNoCase(r, worm); }));
+  EXPECT_TRUE(page.Logged(": Cannot remove directory " + M().ScratchPath("heldDir")));
+  EXPECT_EQ(page.prompts.CountOf(Msg::CannotCleanFile), 1u);
+}
+
+TEST_P(FixOnMachine, ARunningProgramIsEndedAndRemoved) {
+  auto p = P();
+  const std::string worm = M().ScratchPath("runworm.exe");
+  ASSERT_TRUE(p.files.CopyFile(M().HelperPath("sleeper.exe"), worm, true));
+  Page page(M());
+  page.QuickScan({"/0/[Worm.Run]:" + worm});
+  ASSERT_EQ(page.results.RowCount(), 1);
+  // Started again after the scan, as a worm's watchdog would.
+  const auto pid = p.processes.Start("\"" + worm + "\" 30");
+  ASSERT_TRUE(pid);
+  p.system.Sleep(300);
+  const FixResult result = page.Fix();
+  const bool ended = p.processes.WaitForExit(*pid, 5000);
+  if (!ended) p.processes.Terminate(*pid);
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(result.cleaned, 1u);
+  EXPECT_EQ(result.failed, 0u);
+  EXPECT_FALSE(p.files.Exists(worm));
+}
+
+TEST_P(FixOnMachine, NothingIsDeletedThroughAFolderThatBecameALink) {
+  auto p = P();
+  for (const char* folder : {"flagged", "flagged\\sub", "elsewhere"})
+    ASSERT_TRUE(p.files.CreateDirectory(M().ScratchPath(folder)));
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("flagged\\sub\\x.dat"), "worm"));
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("elsewhere\\x.dat"), "the user's file"));
+  Page page(M());
+  page.QuickScan({"[Worm.Dir]:" + M().ScratchPath("flagged") + "\\\\"});
+  ASSERT_TRUE(page.Session().Scan().Alerts.IsAlertPath(M().ScratchPath("flagged\\sub\\x.dat")));
+  // After the scan the subfolder is swapped for a link to another folder.
+  ASSERT_TRUE(p.files.DeleteFile(M().ScratchPath("flagged\\sub\\x.dat")));
+  ASSERT_TRUE(p.files.RemoveDirectory(M().ScratchPath("flagged\\sub")));
+  ASSERT_TRUE(M().MakeFolderLink(M().ScratchPath("flagged\\sub"), M().ScratchPath("elsewhere")));
+  const FixResult result = page.Fix();
+  EXPECT_TRUE(p.files.FileExists(M().ScratchPath("elsewhere\\x.dat")));
+  EXPECT_EQ(result.failed, 1u);
+  EXPECT_EQ(result.leftForRestart, 0u);  // nor at the next start
+  EXPECT_TRUE(page.Logged(": Not removed, the path leads elsewhere since the scan " +
+                          M().ScratchPath("flagged\\sub\\x.dat")));
+  if (p.files.Exists(M().ScratchPath("flagged\\sub"))) {
+    EXPECT_TRUE(M().RemoveFolderLink(M().ScratchPath("flagged\\sub")));
+  }
+  EXPECT_TRUE(p.files.FileExists(M().ScratchPath("elsewhere\\x.dat")));
 }
 
 TEST_P(FixOnMachine, AnEmptyListEndsWithTheSummaryOfNothing) {
@@ -284,6 +341,30 @@ TEST_P(FullScanOnMachine, CopiesBySizeAndDigestBecomeAlerts) {
   EXPECT_FALSE(p.files.Exists(M().ScratchPath("copies\\a\\copy1.bin")));
   EXPECT_TRUE(p.files.FileExists(M().ScratchPath("copies\\same-size.bin")));
   EXPECT_TRUE(M().RemoveFolderLink(M().ScratchPath("copies\\loop")));
+}
+
+TEST_P(FullScanOnMachine, AFlaggedFileGoneSinceTheStartMatchesNothingAndAMissingRootIsPassedOver) {
+  auto p = P();
+  const std::string content = "a worm that its owner removes meanwhile";
+  ASSERT_TRUE(p.files.CreateDirectory(M().ScratchPath("bad")));
+  ASSERT_TRUE(p.files.CreateDirectory(M().ScratchPath("later")));
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("bad\\worm.exe"), content));
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("bad\\other.exe"), "another worm"));
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("later\\copy.bin"), content));
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("later\\other-copy.bin"), "another worm"));
+  Page page(M());
+  page.QuickScan({"/0/[Worm.Gone]:" + M().ScratchPath("bad\\worm.exe"),
+                  "/0/[Worm.Other]:" + M().ScratchPath("bad\\other.exe")},
+                 /*fullScanAfter=*/true);
+  bool removed = false;
+  page.pump.onPump = [&](size_t) {
+    if (!removed) removed = p.files.DeleteFile(M().ScratchPath("bad\\worm.exe"));
+  };
+  const FullScanResult result = page.FullScan("Q:\\no such folder\\;" + M().Scratch() + "\\;");
+  ASSERT_TRUE(removed);
+  EXPECT_EQ(result.copies, 1u);  // the other worm's copy only
+  EXPECT_FALSE(page.Session().Scan().Alerts.IsAlertPath(M().ScratchPath("later\\copy.bin")));
+  EXPECT_TRUE(page.Session().Scan().Alerts.IsAlertPath(M().ScratchPath("later\\other-copy.bin")));
 }
 
 TEST_P(FullScanOnMachine, ClosingTheDriveWindowWithoutScanningAsksWhatToDo) {

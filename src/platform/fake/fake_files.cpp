@@ -147,6 +147,25 @@ std::string FakeFiles::FullPath(const std::string& path) const {
   }
   std::string full = p.substr(0, 3);
   for (size_t i = 0; i < parts.size(); ++i) full += (i ? "\\" : "") + parts[i];
+  return ThroughLinks(full);
+}
+
+std::string FakeFiles::ThroughLinks(std::string full) const {
+  // A folder link on the way leads into its target, as the system's path lookup does; the
+  // last name is left alone, so a link itself is still the link.
+  for (int hops = 0; hops < 32; ++hops) {
+    bool followed = false;
+    for (size_t slash = full.find('\\', 3); slash != std::string::npos;
+         slash = full.find('\\', slash + 1)) {
+      auto it = nodes_.find(AsciiLower(full.substr(0, slash)));
+      if (it == nodes_.end()) break;  // nothing below a missing folder
+      if (it->second->linkTarget.empty()) continue;
+      full = it->second->linkTarget + full.substr(slash);
+      followed = true;
+      break;
+    }
+    if (!followed) break;
+  }
   return full;
 }
 
@@ -343,6 +362,22 @@ bool FakeFiles::CopyFile(const std::string& from, const std::string& to, bool fa
   node->readers = node->writers = 0;
   nodes_[AsciiLower(node->path)] = node;
   return true;
+}
+
+bool FakeFiles::DeleteAtRestart(const std::string& path) {
+  if (!administrator_) {
+    lastError_ = kAccessDenied;
+    return false;
+  }
+  restartDeletes_.push_back(FullPath(path));
+  return true;
+}
+
+void FakeFiles::ForgetRestartDelete(const std::string& path) {
+  const std::string full = AsciiLower(FullPath(path));
+  restartDeletes_.erase(std::remove_if(restartDeletes_.begin(), restartDeletes_.end(),
+                                       [&](const std::string& p) { return AsciiLower(p) == full; }),
+                        restartDeletes_.end());
 }
 
 std::unique_ptr<File> FakeFiles::Open(const std::string& path, OpenMode mode) {

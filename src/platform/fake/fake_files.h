@@ -44,6 +44,7 @@ class FakeFiles : public Files {
   bool MoveFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+  bool DeleteAtRestart(const std::string& path) override;
   std::unique_ptr<File> Open(const std::string& path, OpenMode mode) override;
   std::unique_ptr<MappedFile> MapReadOnly(const std::string& path) override;
   std::optional<FileTime> LastWriteTime(const std::string& path) override;
@@ -68,10 +69,17 @@ class FakeFiles : public Files {
   // Leaves `bytes` free on the disk: writes that would grow files beyond it fail.
   void SetFreeSpace(std::optional<uint64_t> bytes) { space_->bytes = bytes; }
 
+  // The files marked for deletion at the next start, in the order marked.
+  const std::vector<std::string>& RestartDeletes() const { return restartDeletes_; }
+  void ForgetRestartDelete(const std::string& path);
+  // Without administrator rights the system refuses to mark files.
+  void SetAdministrator(bool administrator) { administrator_ = administrator; }
+
   // The full path a path names: relative paths are taken from the current directory.
   std::string FullPath(const std::string& path) const;
 
  private:
+  std::string ThroughLinks(std::string full) const;
   std::shared_ptr<Node> Find(const std::string& path) const;
   std::shared_ptr<Node> FindParentFolder(const std::string& fullPath) const;
   bool HasChildren(const std::string& fullPath) const;
@@ -88,6 +96,8 @@ class FakeFiles : public Files {
   std::string currentDirectory_ = "C:\\";
   FileTime clock_ = 0;
   int utcOffsetMinutes_ = 0;
+  std::vector<std::string> restartDeletes_;
+  bool administrator_ = true;
 };
 
 }  // namespace morvanta::platform::fake

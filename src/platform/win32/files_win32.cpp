@@ -108,6 +108,10 @@ bool Win32Files::ReplaceFile(const std::string& from, const std::string& to) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool Win32Files::DeleteAtRestart(const std::string& path) {
+  return ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
 std::string Win32Files::LastErrorText() { return ErrorText(::GetLastError()); }
 
 bool Win32Files::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {

@@ -42,6 +42,7 @@ class Win32Files : public Files {
   bool MoveFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& from, const std::string& to) override;
   bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+  bool DeleteAtRestart(const std::string& path) override;
   std::unique_ptr<File> Open(const std::string& path, OpenMode mode) override;
   std::unique_ptr<MappedFile> MapReadOnly(const std::string& path) override;
   std::optional<FileTime> LastWriteTime(const std::string& path) override;
