@@ -184,7 +184,7 @@ class Fix {
     if (why == Why::Held) {
       // What holds it now lets go when the system starts again; nothing runs that early.
       if (p_.files.DeleteAtRestart(alert.Path)) {
-        ++result_.leftForRestart;
+        result_.leftForRestart.push_back(alert.Path);
         v_.log.AddLine(time_ + ": File will be removed when the computer restarts " + alert.Path);
       } else {
         v_.log.AddLine(time_ + ": Cannot have the file removed at restart (" +

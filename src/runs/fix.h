@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "app/session.h"
 #include "common/views.h"
@@ -27,7 +29,8 @@ struct FixViews {
 struct FixResult {
   size_t cleaned = 0;  // files and folders removed (a file already gone counts)
   size_t failed = 0;   // files that stayed: locked, or not removable within the retry time
-  size_t leftForRestart = 0;  // of those, the ones the system deletes when it next starts
+  // Of those, the ones the system deletes when it next starts.
+  std::vector<std::string> leftForRestart;
   size_t foldersLeft = 0;  // infected folders that could not be removed
   bool aborted = false;
 };

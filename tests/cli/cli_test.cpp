@@ -33,13 +33,16 @@ class CliCommands : public ::testing::Test {
 
 TEST_F(CliCommands, HelpAndUsage) {
   EXPECT_EQ(Cli({"--help"}), kClean);
-  EXPECT_NE(out.str().find("scan [--database FILE] [--findings-only]"), std::string::npos);
+  EXPECT_NE(out.str().find("scan [--database FILE] [--full] [--drives LIST] [--fix] [--findings-only]"),
+            std::string::npos);
   EXPECT_NE(out.str().find("Exit codes"), std::string::npos);
   EXPECT_EQ(Cli({}), kError);
   EXPECT_EQ(Cli({"frobnicate"}), kError);
   EXPECT_NE(err.str().find("unknown command frobnicate"), std::string::npos);
   EXPECT_EQ(Cli({"scan", "--bogus"}), kError);
   EXPECT_EQ(Cli({"scan", "--database"}), kError);  // the option lacks its file
+  EXPECT_EQ(Cli({"scan", "--drives", ",;"}), kError);
+  EXPECT_NE(err.str().find("--drives names no drive"), std::string::npos);
 }
 
 TEST_F(CliCommands, ScanFindsPrintsAndExitsByWhatItFound) {
@@ -58,6 +61,56 @@ TEST_F(CliCommands, ScanFindsPrintsAndExitsByWhatItFound) {
             "C:\\Worms\\bad.exe: Worm.Bad FOUND\n"
             "C:\\Worms\\Folder: Worm.Dir FOUND\n"
             "C:\\Worms\\Folder\\x.dll: Worm.Dir FOUND\n");
+}
+
+TEST_F(CliCommands, ScanFixRemovesWhatWasFoundAndExitsByWhatRemains) {
+  fake.files.PutFile("C:\\Worms\\bad.exe", "a planted worm");
+  fake.files.PutFile("C:\\Worms\\Folder\\x.dll", "inside a flagged folder");
+  PutDatabase(session.ProgramFile("files.dat"),
+              "[Worm.Bad]:C:\\Worms\\bad.exe\r\n[Worm.Dir]:C:\\Worms\\Folder\\\\\r\n");
+  EXPECT_EQ(Cli({"scan", "--fix"}), kClean) << out.str() << err.str();
+  EXPECT_NE(out.str().find("C:\\Worms\\bad.exe: Worm.Bad FOUND\n"), std::string::npos);
+  EXPECT_NE(out.str().find("C:\\Worms\\bad.exe: Removed.\n"
+                           "C:\\Worms\\Folder: Removed.\n"
+                           "C:\\Worms\\Folder\\x.dll: Removed.\n"),
+            std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("Removed: 3\nNot removed: 0\n"), std::string::npos) << out.str();
+  EXPECT_FALSE(fake.files.Exists("C:\\Worms\\bad.exe"));
+  EXPECT_FALSE(fake.files.Exists("C:\\Worms\\Folder"));
+
+  // Another program holds the file: it stays, for the system to delete at the next start.
+  fake.files.PutFile("C:\\Worms\\bad.exe", "a planted worm");
+  auto holder = fake.files.Open("C:\\Worms\\bad.exe", platform::OpenMode::Write);
+  EXPECT_EQ(Cli({"scan", "--fix", "--findings-only"}), kFound);
+  EXPECT_EQ(out.str(), "C:\\Worms\\bad.exe: Worm.Bad FOUND\n"
+                       "C:\\Worms\\bad.exe: Not removed (removed when the computer restarts).\n");
+  EXPECT_EQ(err.str(), "morvanta-cli: Cannot clean file C:\\Worms\\bad.exe please try to delete "
+                       "this file manually.\n");
+  EXPECT_EQ(fake.files.RestartDeletes(), std::vector<std::string>{"C:\\Worms\\bad.exe"});
+  holder.reset();
+  // Nothing found: nothing to fix.
+  ASSERT_TRUE(fake.files.DeleteFile("C:\\Worms\\bad.exe"));
+  EXPECT_EQ(Cli({"scan", "--fix"}), kClean);
+}
+
+TEST_F(CliCommands, ScanFullFindsCopiesOnTheDrivesGiven) {
+  const std::string worm = "the worm's bytes";
+  fake.files.PutFile("C:\\Worms\\bad.exe", worm);
+  fake.files.PutFile("C:\\Elsewhere\\renamed.bin", worm);
+  fake.files.PutFile("C:\\Other\\copy.bin", worm);
+  PutDatabase(session.ProgramFile("files.dat"), "[Worm.Bad]:C:\\Worms\\bad.exe\r\n");
+  EXPECT_EQ(Cli({"scan", "--drives", "C:\\Elsewhere,C:\\Worms", "--findings-only"}), kFound);
+  EXPECT_EQ(out.str(), "C:\\Worms\\bad.exe: Worm.Bad FOUND\n"
+                       "C:\\Elsewhere\\renamed.bin: Worm.Bad FOUND\n");
+  // The fixed drives, then the fix of the copies too.
+  EXPECT_EQ(Cli({"scan", "--full", "--fix"}), kClean) << out.str() << err.str();
+  EXPECT_NE(out.str().find("Copies found: 2\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("C:\\Other\\copy.bin: Removed.\n"), std::string::npos) << out.str();
+  EXPECT_FALSE(fake.files.Exists("C:\\Elsewhere\\renamed.bin"));
+  // A root that is not there would pass for a clean one.
+  EXPECT_EQ(Cli({"scan", "--drives", "Q:\\"}), kError);
+  EXPECT_NE(err.str().find("no drive or folder Q:\\"), std::string::npos) << err.str();
 }
 
 TEST_F(CliCommands, AMissingOrDamagedDatabaseIsAnError) {
