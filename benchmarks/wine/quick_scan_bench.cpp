@@ -20,6 +20,7 @@
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win_api.h"
 #include "runs/quick_scan.h"
+#include "runs/recorded_page.h"
 #include "scan/entry_reader.h"
 #include "scan/name_patterns.h"
 #include "scan/name_range.h"
@@ -28,20 +29,6 @@
 namespace {
 
 using namespace morvanta;
-
-class NoControls : public runs::ScanPageControls {
- public:
-  void SetFixEnabled(bool) override {}
-  void SetAbortEnabled(bool) override {}
-  void SetScanEnabled(bool) override {}
-  void SetBackVisible(bool) override {}
-};
-
-class NoOffers : public runs::ScanOffers {
- public:
-  void StartFullDriveScan() override {}
-  void SendScanLog() override {}
-};
 
 // A realistic mix, most entries naming nothing on a clean machine, a few hitting the planted
 // files: plain paths under sections and tokens, "/0/" entries, name patterns and "<>"
@@ -161,8 +148,8 @@ int main(int argc, char** argv) {
     common::ScriptedPrompts prompts(false);
     common::NoMessages pump;
     common::NoReport report;
-    NoControls controls;
-    NoOffers offers;
+    runs::RecordedControls controls;
+    runs::RecordedOffers offers;
     scans.push_back(Seconds([&] {
       runs::RunQuickScan(session, {results, log, status, prompts, pump, report, startup, controls, offers});
     }));

@@ -14,6 +14,7 @@
 #include "runs/fix.h"
 #include "runs/full_drive_scan.h"
 #include "runs/quick_scan.h"
+#include "runs/recorded_page.h"
 #include "scan/file_digest.h"
 
 namespace morvanta::runs {
@@ -26,22 +27,6 @@ using platform::RegValue;
 
 constexpr char kDate[] = "Thursday, 10.12.2026, Upd 0042   ";
 constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-class Controls : public ScanPageControls {
- public:
-  void SetFixEnabled(bool e) override { fix = e; }
-  void SetAbortEnabled(bool e) override { abort = e; }
-  void SetScanEnabled(bool e) override { scan = e; }
-  void SetBackVisible(bool v) override { back = v; }
-  bool fix = false, abort = false, scan = true, back = true;
-};
-
-class Offers : public ScanOffers {
- public:
-  void StartFullDriveScan() override { ++fullScans; }
-  void SendScanLog() override { ++uploads; }
-  int fullScans = 0, uploads = 0;
-};
 
 // A results page over a session whose program folder is the test's scratch folder, with a
 // RegBase.rgk that names HKEY_CURRENT_USER's Run key.
@@ -77,8 +62,8 @@ class Page {
   common::ScriptedPrompts prompts{true};
   common::CountingPump pump;
   common::MemoryReport report;
-  Controls controls;
-  Offers offers;
+  RecordedControls controls;
+  RecordedOffers offers;
 
  private:
   testing::Machine& m_;

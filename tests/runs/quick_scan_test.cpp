@@ -13,6 +13,7 @@
 #include "contract_test.h"
 #include "platform/text.h"
 #include "runs/quick_scan.h"
+#include "runs/recorded_page.h"
 #include "scan/file_digest.h"
 
 namespace morvanta::runs {
@@ -22,22 +23,6 @@ using common::Msg;
 using common::PromptKind;
 
 constexpr char kDate[] = "Thursday, 10.12.2026, Upd 0042   ";
-
-class RecordedControls : public ScanPageControls {
- public:
-  void SetFixEnabled(bool e) override { fix = e; }
-  void SetAbortEnabled(bool e) override { abort = e; }
-  void SetScanEnabled(bool e) override { scan = e; }
-  void SetBackVisible(bool v) override { back = v; }
-  bool fix = false, abort = false, scan = true, back = true;
-};
-
-class RecordedOffers : public ScanOffers {
- public:
-  void StartFullDriveScan() override { ++fullScans; }
-  void SendScanLog() override { ++logUploads; }
-  int fullScans = 0, logUploads = 0;
-};
 
 MORVANTA_CONTRACT_SUITE(QuickScanOnMachine);
 

@@ -10,6 +10,7 @@
 #include "runs/fix.h"
 #include "runs/full_drive_scan.h"
 #include "runs/quick_scan.h"
+#include "runs/recorded_page.h"
 
 namespace morvanta::cli {
 
@@ -21,21 +22,6 @@ namespace {
 
 using common::Msg;
 using common::PromptKind;
-
-class NoControls : public runs::ScanPageControls {
- public:
-  void SetFixEnabled(bool) override {}
-  void SetAbortEnabled(bool) override {}
-  void SetScanEnabled(bool) override {}
-  void SetBackVisible(bool) override {}
-};
-
-// The console offers nothing at the end of a run: the options say what to do.
-class NoOffers : public runs::ScanOffers {
- public:
-  void StartFullDriveScan() override {}
-  void SendScanLog() override {}
-};
 
 // The questions of a run are answered by the options; the errors it shows go to the
 // standard error, its notices nowhere (the summary says it all).
@@ -235,8 +221,9 @@ class ScanRun {
   OptionPrompts prompts_;
   common::NoMessages pump_;
   common::NoReport report_;
-  NoControls controls_;
-  NoOffers offers_;
+  // The console offers nothing at the end of a run: the options say what to do.
+  runs::RecordedControls controls_;
+  runs::RecordedOffers offers_;
   size_t files_ = 0, copies_ = 0, removed_ = 0, remaining_ = 0;
 };
 
