@@ -75,6 +75,10 @@ bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
       LoadStartupPrograms();
       result = 0;
       return true;
+    case kTickChangedMessage:
+      OnTickChanged(wParam, static_cast<int>(lParam));
+      result = 0;
+      return true;
     case WM_NOTIFY:
       if (lParam && OnNotify(*reinterpret_cast<const NMHDR*>(lParam))) {
         result = 0;
@@ -132,10 +136,18 @@ bool TfrmMain::OnCheckChanged(const NMLISTVIEW& change) {
                             ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
                             (change.uOldState & LVIS_STATEIMAGEMASK) != 0;
   if (!checkChanged || settingChecks_ || change.iItem < 0) return false;
-  if (change.hdr.hwndFrom == ListView1.Handle()) ListView1MouseUp(change.iItem);
-  if (change.hdr.hwndFrom == ListView4.Handle()) ListView4MouseUp(change.iItem);
-  if (change.hdr.hwndFrom == ListView5.Handle()) ListView5MouseUp(change.iItem);
+  const WPARAM list = change.hdr.hwndFrom == ListView1.Handle()   ? 1
+                      : change.hdr.hwndFrom == ListView4.Handle() ? 4
+                      : change.hdr.hwndFrom == ListView5.Handle() ? 5
+                                                                  : 0;
+  if (list) ::PostMessageA(Handle(), kTickChangedMessage, list, change.iItem);
   return true;
+}
+
+void TfrmMain::OnTickChanged(WPARAM list, int row) {
+  if (list == 1) ListView1MouseUp(row);
+  if (list == 4) ListView4MouseUp(row);
+  if (list == 5) ListView5MouseUp(row);
 }
 
 void TfrmMain::SetCheckQuietly(ListView& list, int row, bool checked) {

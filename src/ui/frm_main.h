@@ -28,6 +28,9 @@ class TfrmMain : public Window {
   // Reloads after a check-box change, once the list's own notification is over.
   static constexpr UINT kReloadIniMessage = WM_APP + 1;
   static constexpr UINT kReloadStartupMessage = WM_APP + 2;
+  // A tick the mouse changed (wParam: the list, lParam: the row), acted on once the list's
+  // notification is over: during it the box can still read as it was.
+  static constexpr UINT kTickChangedMessage = WM_APP + 3;
   static constexpr char kPlaceholder[] = "No startup program found!";
   static constexpr int kRemoveCommand = 1;
   static constexpr int kDetailCommand = 2;
@@ -133,6 +136,7 @@ class TfrmMain : public Window {
   void SetCheckQuietly(ListView& list, int row, bool checked);
   // A check-box change of one of the three lists with check boxes, made by the mouse.
   bool OnCheckChanged(const NMLISTVIEW& change);
+  void OnTickChanged(WPARAM list, int row);
   app::InspectionLists& Lists() { return session_.Lists(); }
   platform::Platform& P() { return session_.Platform(); }
 
