@@ -2,22 +2,19 @@
 
 #include <limits>
 
-#define CRYPTOPP_ENABLE_NAMESPACE_WEAK 1
-#include <cryptopp/md5.h>
+#include "scan/md5.h"
 
 namespace morvanta::scan {
 
 std::string DigestBytes(const uint8_t* data, size_t size) {
-  CryptoPP::Weak1::MD5 md5;
-  if (size > 0) md5.Update(data, size);
-  uint8_t digest[CryptoPP::Weak1::MD5::DIGESTSIZE];
-  md5.Final(digest);
+  Md5 md5;
+  md5.Update(data, size);
   static const char kHex[] = "0123456789abcdef";
-  std::string text;
-  text.reserve(2 * sizeof digest);
-  for (uint8_t b : digest) {
-    text += kHex[b >> 4];
-    text += kHex[b & 0x0F];
+  std::string text(2 * Md5::kDigestSize, '0');
+  size_t at = 0;
+  for (uint8_t b : md5.Final()) {
+    text[at++] = kHex[b >> 4];
+    text[at++] = kHex[b & 0x0F];
   }
   return text;
 }
