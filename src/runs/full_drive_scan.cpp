@@ -16,6 +16,13 @@ using common::PromptKind;
 
 bool IsReference(const scan::Alert& a) { return !a.IsFullScanFile && !a.IsWalkDir && !a.IsScanDir; }
 
+// The window is served (its messages, so "Abort" is seen, and the status line with the file
+// being checked) once in this many entries, whenever a folder has been listed, and before a
+// file is read for its digest: a listed entry costs a few microseconds, a pass through the
+// window's messages or a new status text tens of them, and the line changes faster than
+// anyone reads it.
+constexpr size_t kEntriesPerServe = 512;
+
 // One folder being walked: its listing and the next entry to take up.
 struct Level {
   std::string folder;  // with its backslash
@@ -30,6 +37,7 @@ class FullScan {
 
   FullScanResult Run(const std::string& selectedDrives) {
     time_ = p_.system.LongTimeText();
+    checking_ = Msg(Msg::Checking);
     v_.log.AddLine(time_ + Msg(Msg::ScanningPleaseWait));
     v_.controls.SetAbortEnabled(true);
     v_.controls.SetScanEnabled(false);
@@ -92,32 +100,46 @@ class FullScan {
         stack.pop_back();
         continue;
       }
-      const platform::DirEntry entry = level.entries[level.next++];
-      const std::string folder = level.folder;
-      v_.pump.ProcessPendingMessages();
+      // Taken out of the level before a child level is pushed, which may move the levels.
+      const platform::DirEntry entry = std::move(level.entries[level.next++]);
+      path_.assign(level.folder).append(entry.name);
+      const bool serve = ++sinceServed_ >= kEntriesPerServe;
+      if (serve) ServeWindow();
       if (entry.IsDirectory()) {
         if (entry.name.empty() || entry.name[0] == '.') continue;
         if (entry.attributes & platform::attr::ReparsePoint) continue;
-        if (auto child = Open(folder + entry.name)) stack.push_back(std::move(*child));
+        if (auto child = Open(path_)) stack.push_back(std::move(*child));
         continue;
       }
-      CheckFile(folder + entry.name, entry.size);
+      CheckFile(path_, entry.size, serve);
     }
+  }
+
+  void ServeWindow() {
+    sinceServed_ = 0;
+    v_.pump.ProcessPendingMessages();
   }
 
   std::optional<Level> Open(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     auto entries = p_.files.List(folder + "*.*");
+    ServeWindow();
     if (!entries) return std::nullopt;
-    return Level{folder, std::move(*entries), 0};
+    return Level{std::move(folder), std::move(*entries), 0};
   }
 
-  void CheckFile(const std::string& path, uint64_t size) {
+  void ShowChecking(const std::string& path) {
+    status_.assign(checking_).append(path);
+    v_.status.SetText(status_);
+  }
+
+  void CheckFile(const std::string& path, uint64_t size, bool showStatus) {
     ++result_.files;
-    v_.status.SetText(Msg(Msg::Checking) + path);
+    if (showStatus) ShowChecking(path);
     if (size == 0) return;
     const auto candidates = bySize_.find(size);
     if (candidates == bySize_.end()) return;  // no flagged file of this size
+    if (!showStatus) ShowChecking(path);  // it may be read whole: the line names it meanwhile
     std::optional<std::string> digest;
     bool digestTaken = false;
     for (const size_t i : candidates->second) {
@@ -150,6 +172,11 @@ class FullScan {
   platform::Platform& p_;
   scan::ScanSession& scan_;
   std::string time_;
+  std::string checking_;  // the status line's words before the path
+  // Reused for every entry, so a listed file costs no allocation of its own.
+  std::string path_, status_;
+  // Entries since the window was last served.
+  size_t sinceServed_ = 0;
   // The reference alerts by the size their file had when the run started.
   std::unordered_map<uint64_t, std::vector<size_t>> bySize_;
   FullScanResult result_;

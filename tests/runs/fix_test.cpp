@@ -352,6 +352,42 @@ TEST_P(FullScanOnMachine, AFlaggedFileGoneSinceTheStartMatchesNothingAndAMissing
   EXPECT_TRUE(page.Session().Scan().Alerts.IsAlertPath(M().ScratchPath("later\\other-copy.bin")));
 }
 
+TEST_P(FullScanOnMachine, TheWindowIsServedDuringTheWalkSoAbortEndsIt) {
+  auto p = P();
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("worm.exe"), "the worm's own bytes"));
+  ASSERT_TRUE(p.files.CreateDirectory(M().ScratchPath("many")));
+  constexpr size_t kFiles = 1500;
+  for (size_t i = 0; i < kFiles; ++i)
+    ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("many\\file" + std::to_string(i) + ".txt"), "x"));
+  Page page(M());
+  page.QuickScan({"/0/[Worm.Many]:" + M().ScratchPath("worm.exe")}, /*fullScanAfter=*/true);
+  page.status.history.clear();
+  // Walked to the end, the window is served all along, the status line naming files checked.
+  const FullScanResult whole = page.FullScan(M().ScratchPath("many") + ";");
+  EXPECT_EQ(whole.files, kFiles);
+  EXPECT_GE(page.pump.calls, 3u);
+  const std::string checking = "Checking " + M().ScratchPath("many\\file");
+  const auto named = std::count_if(page.status.history.begin(), page.status.history.end(),
+                                   [&](const std::string& t) { return platform::StartsWith(t, checking); });
+  EXPECT_GE(named, 2);
+  EXPECT_EQ(page.status.text, "Scan process finished.");
+  // "Abort" pressed during the walk: the scan ends there, long before the last file.
+  const size_t before = page.pump.calls;
+  page.pump.onPump = [&](size_t call) {
+    if (call == before + 2) page.Session().Abort().Set();
+  };
+  const FullScanResult aborted = page.FullScan(M().ScratchPath("many") + ";");
+  EXPECT_TRUE(aborted.aborted);
+  EXPECT_LT(aborted.files, kFiles / 2);
+  EXPECT_TRUE(page.Logged(" Scan process abort."));
+  EXPECT_EQ(page.status.text, "Scan process aborted.");
+  page.pump.onPump = nullptr;
+  page.Session().Abort().Clear();
+  for (size_t i = 0; i < kFiles; ++i)
+    EXPECT_TRUE(p.files.DeleteFile(M().ScratchPath("many\\file" + std::to_string(i) + ".txt")));
+  EXPECT_TRUE(p.files.RemoveDirectory(M().ScratchPath("many")));
+}
+
 TEST_P(FullScanOnMachine, ClosingTheDriveWindowWithoutScanningAsksWhatToDo) {
   ASSERT_TRUE(P().files.WriteAll(M().ScratchPath("w.exe"), "worm"));
   struct Case {
