@@ -33,6 +33,8 @@ void FlagFile(platform::Platform& platform, ScanSession& session, common::LogLin
               const common::MessageCatalog& catalog, const WalkLevel& level,
               const std::string& name, const std::string& threatName) {
   const std::string path = level.folder + name;
+  // A file an entry found before is that entry's alert already: counted and logged once.
+  if (session.Alerts.IsAlertPath(path)) return;
   try {
     const std::string digest = FileDigest(platform.files, path);
     session.Alerts.AddAlert(path, threatName, digest, -1, true, false, false, false);

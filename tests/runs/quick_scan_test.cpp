@@ -204,6 +204,22 @@ TEST_P(QuickScanOnMachine, AFolderEntryFlagsTheFolderAndEverythingInIt) {
   }));
 }
 
+TEST_P(QuickScanOnMachine, AFileAnEntryFoundCountsOnceWhenItsFolderIsFlaggedToo) {
+  auto p = P();
+  ASSERT_TRUE(p.files.CreateDirectory(M().ScratchPath("badapp")));
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("badapp\\main.exe"), "the worm"));
+  ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("badapp\\other.dll"), "its helper"));
+  Scanner s(M());
+  s.Scan({"/0/[Trojan.Main]:" + M().ScratchPath("badapp\\main.exe"),
+          "[Trojan.Dir]:" + M().ScratchPath("badapp") + "\\\\"});
+  EXPECT_EQ(s.Alerts().Size(), 3u);
+  EXPECT_EQ(s.Session().Scan().AlertCounter, 3);  // main.exe, the folder, other.dll
+  const auto mentions = std::count_if(s.log.lines.begin(), s.log.lines.end(), [&](const std::string& l) {
+    return platform::EndsWith(l, ") " + M().ScratchPath("badapp\\main.exe"));
+  });
+  EXPECT_EQ(mentions, 1);
+}
+
 TEST_P(QuickScanOnMachine, AListingHitIsLockedAndShownWithoutTheLock) {
   auto p = P();
   ASSERT_TRUE(p.files.WriteAll(M().ScratchPath("mvpatq1.exe"), "first random-named copy"));
