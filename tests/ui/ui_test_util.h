@@ -1,6 +1,7 @@
 // What the GUI tests share: letting the windows work for a while, and saving pictures.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -47,6 +48,33 @@ inline bool BringToFront(HWND window) {
   return ::GetForegroundWindow() == window;
 }
 
+// A left click at a point of the screen. The press and the release carry the point
+// themselves: under Wine a pointer placed with SetCursorPos alone can still be taken back to
+// where it was by a motion event that was on its way, and the click then lands on the row
+// clicked before.
+inline bool ClickAt(POINT at) {
+  ::SetCursorPos(at.x, at.y);
+  POINT now = {};
+  for (int waited = 0; waited < 500 && (!::GetCursorPos(&now) || now.x != at.x || now.y != at.y);
+       waited += 10)
+    Pump(10);
+  Pump(20);
+  // Absolute input is in 65536ths of the screen; rounding up lands on the pixel itself.
+  const LONG width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  if (width <= 0 || height <= 0) return false;
+  const LONG dx = static_cast<LONG>((static_cast<int64_t>(at.x) * 65536 + width - 1) / width);
+  const LONG dy = static_cast<LONG>((static_cast<int64_t>(at.y) * 65536 + height - 1) / height);
+  INPUT clicks[2] = {};
+  const DWORD flags[2] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 2; ++i) {
+    clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dx = dx;
+    clicks[i].mi.dy = dy;
+    clicks[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  }
+  return ::SendInput(2, clicks, sizeof(INPUT)) == 2;
+}
+
 // Clicks the check box of a list view's row with the real mouse, as a user does: the input
 // goes through the system's input queue (SendInput) to whatever lies under the pointer.
 // Waits until the box has changed (the window handles the click) or a while has passed;
@@ -76,16 +104,11 @@ inline bool ClickCheckBox(HWND list, int item, bool once = false) {
     if (hit.iItem == item && (hit.flags & LVHT_ONITEMSTATEICON)) at = {x + 2, y};
   }
   if (at.x < 0) return false;
-  ::ClientToScreen(list, &at);
   for (int attempt = 0; attempt < 3; ++attempt) {
     BringToFront(root);
-    ::SetCursorPos(at.x, at.y);
-    Pump(30);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    if (::SendInput(2, clicks, sizeof(INPUT)) != 2) return false;
+    POINT onScreen = at;  // the window may have moved since the last try
+    ::ClientToScreen(list, &onScreen);
+    if (!ClickAt(onScreen)) return false;
     lastClick = ::GetTickCount();
     for (int waited = 0; waited < (once ? 500 : 4000) && checked() == before; waited += 20) Pump(20);
     Pump(50);  // and what the change posts
