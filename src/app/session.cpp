@@ -6,7 +6,9 @@ Session::Session(platform::Platform platform)
     : Session(platform, database::ProgramFolder(platform.system)) {}
 
 Session::Session(platform::Platform platform, std::string programFolder)
-    : platform_(platform), programFolder_(std::move(programFolder)) {}
+    : platform_(platform),
+      programFolder_(std::move(programFolder)),
+      quarantine_(platform_, programFolder_) {}
 
 database::LoadResult Session::LoadDatabase() {
   return database_.LoadDatabase(platform_.files, ProgramFile(database::kDatabaseFileName));

@@ -1,7 +1,7 @@
 // What one run of the program shares, below every front end: the platform, the message
 // catalogue, the program folder, the threat database, the scan session with its one abort
 // flag, the running-object list, the inspection lists as last loaded, the update check
-// state and the scan log list. The GUI builds one and its windows hold a reference; a
+// state, the scan log list and the quarantine. The GUI builds one and its windows hold a reference; a
 // console program and the tests build one the same way.
 #pragma once
 
@@ -17,6 +17,7 @@
 #include "inspect/startup_page.h"
 #include "inspect/startup_programs.h"
 #include "platform/platform.h"
+#include "remedy/quarantine_store.h"
 #include "scan/alerts.h"
 #include "scan/scan_log.h"
 
@@ -69,6 +70,8 @@ class Session {
   inspect::RunningObjectList& RunningObjects() { return runningObjects_; }
   InspectionLists& Lists() { return lists_; }
   const InspectionLists& Lists() const { return lists_; }
+  // The quarantine folder and its index, shared by every front end of the run.
+  remedy::QuarantineStore& Quarantine() { return quarantine_; }
   // What the running-object collector reads of the lists.
   inspect::InventorySources InventorySources() const;
 
@@ -85,6 +88,7 @@ class Session {
   scan::ScanLogList scanLog_;
   inspect::RunningObjectList runningObjects_;
   InspectionLists lists_;
+  remedy::QuarantineStore quarantine_;
 };
 
 }  // namespace morvanta::app

@@ -53,6 +53,8 @@ class SystemInfo {
   virtual std::unique_ptr<VersionResource> OpenVersionResource(const std::string& path) = 0;
   // The time of day in the system's long time format.
   virtual std::string LongTimeText() = 0;
+  // Today's date in the system's short date format.
+  virtual std::string ShortDateText() = 0;
   // The user's decimal separator, for numbers shown with fractions.
   virtual std::string DecimalSeparator() = 0;
   virtual uint32_t TickCount() = 0;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "contract_test.h"
 #include "platform/text.h"
 
@@ -20,6 +22,10 @@ TEST_P(SystemInfoContract, DescribesAnNtSystem) {
   ASSERT_GT(module.size(), 4u);
   EXPECT_EQ(module.substr(module.size() - 4), ".exe");
   EXPECT_NE(p.system.LongTimeText().find(':'), std::string::npos);
+  // A date has its three numbers, whatever the separators.
+  const std::string date = p.system.ShortDateText();
+  EXPECT_GE(std::count_if(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; }), 4)
+      << date;
 }
 
 TEST_P(SystemInfoContract, ReadsVersionStringsOfAProgram) {

@@ -28,6 +28,7 @@ class FakeSystemInfo : public SystemInfo {
   std::string ModulePath() override { return modulePath_; }
   std::unique_ptr<VersionResource> OpenVersionResource(const std::string& path) override;
   std::string LongTimeText() override { return timeText_; }
+  std::string ShortDateText() override { return dateText_; }
   std::string DecimalSeparator() override { return decimalSeparator_; }
   uint32_t TickCount() override { return ticks_; }
   void Sleep(uint32_t milliseconds) override { ticks_ += milliseconds; }
@@ -39,6 +40,7 @@ class FakeSystemInfo : public SystemInfo {
   void SetUserName(std::string name) { userName_ = std::move(name); }
   void SetModulePath(std::string path) { modulePath_ = std::move(path); }
   void SetTimeText(std::string text) { timeText_ = std::move(text); }
+  void SetDateText(std::string text) { dateText_ = std::move(text); }
   void SetDecimalSeparator(std::string separator) { decimalSeparator_ = std::move(separator); }
   void SetVersionInfo(const std::string& path, FakeVersionInfo info);
   int VersionQueries() const { return versionQueries_; }
@@ -52,6 +54,7 @@ class FakeSystemInfo : public SystemInfo {
   std::string userName_ = "tester";
   std::string modulePath_ = "C:\\Program Files\\Morvanta Pro\\morvanta.exe";
   std::string timeText_ = "12:00:00";
+  std::string dateText_ = "10.12.2026";
   std::string decimalSeparator_ = ".";
   uint32_t ticks_ = 1000;
   std::map<std::string, FakeVersionInfo> versionInfo_;  // by lower-case path

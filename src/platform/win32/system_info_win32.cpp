@@ -98,6 +98,15 @@ std::string Win32SystemInfo::LongTimeText() {
   return std::string(text.data(), ::strnlen(text.data(), text.size()));
 }
 
+std::string Win32SystemInfo::ShortDateText() {
+  int length = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, nullptr, 0);
+  if (length <= 0) return {};
+  std::vector<char> text(static_cast<size_t>(length));
+  length = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text.data(), length);
+  if (length <= 0) return {};
+  return std::string(text.data(), ::strnlen(text.data(), text.size()));
+}
+
 std::string Win32SystemInfo::DecimalSeparator() {
   char text[8] = {};
   if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) <= 0) return ".";

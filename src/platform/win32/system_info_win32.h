@@ -25,6 +25,7 @@ class Win32SystemInfo : public SystemInfo {
   std::string ModulePath() override;
   std::unique_ptr<VersionResource> OpenVersionResource(const std::string& path) override;
   std::string LongTimeText() override;
+  std::string ShortDateText() override;
   std::string DecimalSeparator() override;
   uint32_t TickCount() override;
   void Sleep(uint32_t milliseconds) override;
