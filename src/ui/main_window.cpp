@@ -208,7 +208,13 @@ void TForm1::Button2Click() {
 
 void TForm1::xpButton5Click() {
   if (!Ask(Msg::QuarantineQuestion)) return;
-  // The checked alerts go into the quarantine here once it exists.
+  QuarantineAlerts();
+  // The stored files are still in place: the fix is offered next.
+  Button2Click();
+}
+
+runs::QuarantineResult TForm1::QuarantineAlerts() {
+  return runs::QuarantineAlerts(session_, {list1Rows_, memo2Lines_, statusHint_, prompts_, pump_, *this});
 }
 
 void TForm1::Button7Click() {

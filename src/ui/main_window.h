@@ -12,6 +12,7 @@
 #include "app/session.h"
 #include "runs/fix.h"
 #include "runs/full_drive_scan.h"
+#include "runs/quarantine_alerts.h"
 #include "runs/quick_scan.h"
 #include "common/messages.h"
 #include "inspect/process_manager.h"
@@ -82,7 +83,9 @@ class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOf
   // that window is closed without "Scan".
   runs::FullScanResult RunFullDriveScan(const std::string& selectedDrives);
   runs::AbortChoice AbortFullScan();
+  // "Add to Quarantine": on Yes the selected alerts are stored, then the fix is offered.
   void xpButton5Click();
+  runs::QuarantineResult QuarantineAlerts();
   void Button7Click();
   void Button8Click();
   // Service page: "Services" (refresh, then the page), "Refresh", "Start Service",

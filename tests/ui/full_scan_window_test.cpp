@@ -64,27 +64,6 @@ class DriveWindowTest : public MainWindowTest {
     ASSERT_FALSE(anyTicked());
   }
 
-  // Answers the boxes that come, in order, from another thread while `act` runs here; the
-  // texts seen, or "no box CAPTION".
-  std::vector<std::string> Answering(std::vector<std::pair<std::string, MessageAnswer>> boxes,
-                                     const std::function<void()>& act) {
-    auto user = std::async(std::launch::async, [boxes] {
-      std::vector<std::string> seen;
-      for (const auto& [caption, answer] : boxes) {
-        auto box = WaitForMessageBox(caption, 20000);
-        if (!box) {
-          seen.push_back("no box " + caption);
-          break;
-        }
-        seen.push_back(box->text);
-        PressMessageBoxButton(box->window, answer);
-      }
-      return seen;
-    });
-    act();
-    return user.get();
-  }
-
   // Waits until the results page is back: "Quick scan" enabled again.
   bool PageIsBack() {
     for (int waited = 0; waited < 10000 && !app_->Main().Button1.IsEnabled(); waited += 20) Pump(20);

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "database/container.h"
 #include "platform/win32/message_box_robot.h"
@@ -50,6 +53,27 @@ class MainWindowTest : public ::testing::Test {
       return box->text;
     });
     button.Click();
+    return user.get();
+  }
+
+  // Answers the boxes that come, in order, from another thread while `act` runs here; the
+  // texts seen, or "no box CAPTION".
+  std::vector<std::string> Answering(std::vector<std::pair<std::string, platform::MessageAnswer>> boxes,
+                                     const std::function<void()>& act) {
+    auto user = std::async(std::launch::async, [boxes] {
+      std::vector<std::string> seen;
+      for (const auto& [caption, answer] : boxes) {
+        auto box = platform::win32::WaitForMessageBox(caption, 20000);
+        if (!box) {
+          seen.push_back("no box " + caption);
+          break;
+        }
+        seen.push_back(box->text);
+        platform::win32::PressMessageBoxButton(box->window, answer);
+      }
+      return seen;
+    });
+    act();
     return user.get();
   }
 

@@ -221,6 +221,42 @@ TEST_F(MainWindowTest, AWholeScanInTheRealWindow) {
   for (const char* name : {"worm-one.exe", "worm-two.dll"}) p_.files.DeleteFile(folder_ + name);
 }
 
+TEST_F(MainWindowTest, AddToQuarantineStoresTheTickedAlertsThenOffersTheFix) {
+  using platform::MessageAnswer;
+  const std::string one = folder_ + "q-one.exe", two = folder_ + "q-two.dll";
+  for (const std::string& path : {one, two}) ASSERT_TRUE(p_.files.WriteAll(path, "worm " + path));
+  const std::string text = std::string(kDate) + "\r\n/0/[Worm.One]:" + one + "\r\n/0/[Worm.Two]:" + two +
+                           "\r\n_end\r\n";
+  session_->Database().SetText(std::vector<uint8_t>(text.begin(), text.end()));
+  TForm1& main = app_->Main();
+  // Yes to the scan, No to the full drive scan, OK to the pointer to "Fix".
+  Answering({{"Question", MessageAnswer::Yes}, {"Alert", MessageAnswer::No}, {"Information", MessageAnswer::Ok}},
+            [&] { main.Button4.Click(); });
+  ASSERT_EQ(main.List1.ItemCount(), 2);
+  main.List1.SetChecked(1, false);  // the user keeps q-two.dll
+  const auto seen = Answering({{"Question", MessageAnswer::Yes},
+                               {"Information", MessageAnswer::Ok},
+                               {"Question", MessageAnswer::No}},
+                              [&] { main.xpButton5.Click(); });
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0], "Do you want to add selected alerts in Quarantine?");
+  EXPECT_EQ(seen[1], "1 alerts have been added to quarantine!\r\rNote:\rTo Clean reported tasks please "
+                     "click on Fix Button");
+  EXPECT_EQ(seen[2], "Do you want to fix selected alerts?");
+  remedy::QuarantineStore& store = session_->Quarantine();
+  EXPECT_TRUE(store.IsInQuarantine(one));
+  EXPECT_FALSE(store.IsInQuarantine(two));
+  EXPECT_TRUE(p_.files.FileExists(one) && p_.files.FileExists(two));  // No to the fix
+  EXPECT_NE(main.Memo2.Text().find(": File added " + one), std::string::npos);
+  EXPECT_EQ(main.sb1.PanelText(0), "Process finished.");
+  EXPECT_TRUE(main.Button2.IsEnabled() && main.xpButton5.IsEnabled() && main.Button1.IsEnabled());
+  EXPECT_FALSE(main.Button3.IsEnabled());
+
+  EXPECT_TRUE(store.ClearQuarantine());
+  p_.files.RemoveDirectory(store.Folder());
+  for (const std::string& path : {one, two}) p_.files.DeleteFile(path);
+}
+
 TEST_F(MainWindowTest, ListsHaveTheirColumns) {
   TForm1& main = app_->Main();
   struct Expected {
