@@ -18,9 +18,19 @@ QuarantineStore::QuarantineStore(platform::Platform platform, std::string progra
       indexFile_(programFolder + "Quarantine.info"),
       cipher_(passphrase) {}
 
+QuarantineStore::FileMark QuarantineStore::MarkOfIndexFile() {
+  FileMark mark;
+  mark.written = p_.files.LastWriteTime(indexFile_);
+  if (mark.written)
+    if (auto file = p_.files.Open(indexFile_, platform::OpenMode::Read)) mark.size = file->Size();
+  return mark;
+}
+
 bool QuarantineStore::LoadQuarantineIndex(const std::string& file) {
   index_.clear();
   loaded_ = true;
+  unsaved_ = false;
+  if (file == indexFile_) seen_ = MarkOfIndexFile();
   const auto bytes = p_.files.ReadAll(file);
   if (!bytes) return false;
   index_ = ParseQuarantineIndex(
@@ -29,12 +39,19 @@ bool QuarantineStore::LoadQuarantineIndex(const std::string& file) {
 }
 
 bool QuarantineStore::SaveQuarantineIndex(const std::string& file) {
-  return p_.files.WriteAtomically(file, FormatQuarantineIndex(index_));
+  if (!p_.files.WriteAtomically(file, FormatQuarantineIndex(index_))) return false;
+  if (file == indexFile_) {
+    unsaved_ = false;
+    seen_ = MarkOfIndexFile();
+  }
+  return true;
 }
 
 void QuarantineStore::EnsureLoaded() {
   // A missing index file leaves the index as it is: empty after the start.
-  if (!loaded_ && p_.files.FileExists(indexFile_)) LoadQuarantineIndex();
+  if (!loaded_ || (!unsaved_ && !(MarkOfIndexFile() == seen_))) {
+    if (p_.files.FileExists(indexFile_)) LoadQuarantineIndex();
+  }
   loaded_ = true;
 }
 
@@ -83,19 +100,21 @@ bool QuarantineStore::NameInUse(const std::string& path) {
 
 std::string QuarantineStore::FreeStoredPath(const std::string& fileName) {
   const std::string plain = folder_ + "\\" + fileName;
-  for (int number = 1;; ++number) {
+  for (int number = 1; number <= kMaxNumber; ++number) {
     const std::string candidate = number == 1 ? plain : plain + "." + std::to_string(number);
     if (!NameInUse(candidate) && !NameInUse(candidate + platform::Files::kNewFileSuffix))
       return candidate;
   }
+  return {};
 }
 
 std::string QuarantineStore::FreeNeighbour(const std::string& path) {
-  for (int number = 1;; ++number) {
+  for (int number = 1; number <= kMaxNumber; ++number) {
     const std::string candidate =
         path + (number == 1 ? "" : std::to_string(number)) + platform::Files::kNewFileSuffix;
     if (!p_.files.Exists(candidate)) return candidate;
   }
+  return {};
 }
 
 bool QuarantineStore::CopyFileBlockwise(const std::string& source, const std::string& destination,
@@ -133,6 +152,7 @@ bool QuarantineStore::AddToQuarantine(const std::string& path, const std::string
   const std::string name = FileNamePart(path);
   if (name.empty() || !p_.files.FileExists(path) || !FolderUsable()) return false;
   const std::string stored = FreeStoredPath(name);
+  if (stored.empty()) return false;
   const std::string incoming = stored + platform::Files::kNewFileSuffix;
   QuarantineTransform transform(cipher_, QuarantineTransform::Direction::Store);
   if (!CopyFileBlockwise(path, incoming, pump, &transform) || !p_.files.MoveFile(incoming, stored)) {
@@ -181,6 +201,7 @@ bool QuarantineStore::RestoreFromQuarantine(const std::string& path, const std::
   if (PassesLink(destination)) return false;
 
   const std::string incoming = FreeNeighbour(destination);
+  if (incoming.empty()) return false;
   QuarantineTransform transform(cipher_, QuarantineTransform::Direction::Restore);
   if (!CopyFileBlockwise(stored, incoming, pump, &transform) ||
       !p_.files.ReplaceFile(incoming, destination)) {
@@ -207,6 +228,7 @@ bool QuarantineStore::RemoveFromQuarantine(const std::string& path) {
     if (first) result = removed;
     first = false;
     it = index_.erase(it);
+    unsaved_ = true;
   }
   return result;
 }
@@ -216,7 +238,10 @@ bool QuarantineStore::ClearQuarantine() {
   for (const TQFileList& entry : index_)
     if (IsInsideStore(entry.StoredPath)) p_.files.DeleteFile(entry.StoredPath);
   index_.clear();
-  return p_.files.DeleteFile(indexFile_) || !p_.files.Exists(indexFile_);
+  unsaved_ = false;
+  const bool deleted = p_.files.DeleteFile(indexFile_) || !p_.files.Exists(indexFile_);
+  seen_ = MarkOfIndexFile();
+  return deleted;
 }
 
 }  // namespace morvanta::remedy

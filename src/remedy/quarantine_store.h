@@ -10,7 +10,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 
 #include "common/views.h"
@@ -30,8 +30,11 @@ class QuarantineStore {
   const std::string& IndexFile() const { return indexFile_; }
 
   const QuarantineIndex& Index() const { return index_; }
-  // The entries as last loaded, saved or changed; read from the index file before the first
-  // use of IsInQuarantine or AddToQuarantine when no load came before.
+  // The entries as last loaded, saved or changed. The index file is read before the first
+  // IsInQuarantine, AddToQuarantine or RestoreFromQuarantine when no load came before, and
+  // again before each of them when another program (a second window, the console program)
+  // has rewritten it since, unless changes of this store's own wait to be saved: an add
+  // never saves over an entry it did not see.
   bool Loaded() const { return loaded_; }
 
   // `LoadQuarantineIndex`: empties the index, then reads the entries of the file. False on
@@ -85,11 +88,20 @@ class QuarantineStore {
 
   // How long a restore keeps trying to delete the stored copy it put back.
   static constexpr uint32_t kDeleteRetryMilliseconds = 3000;
+  // How far the numbers after a name go when looking for a free one.
+  static constexpr int kMaxNumber = 9999;
   // Bytes per block of a copy: a multiple of the cipher's 8.
   static constexpr size_t kBlockSize = 64 * 1024;
 
  private:
   void EnsureLoaded();
+  // What the index file was when this store last read or wrote it.
+  struct FileMark {
+    std::optional<platform::FileTime> written;
+    uint64_t size = 0;
+    bool operator==(const FileMark& o) const { return written == o.written && size == o.size; }
+  };
+  FileMark MarkOfIndexFile();
   // A name in the quarantine folder that neither a file there nor an entry uses, with its
   // ".new" beside it free as well.
   std::string FreeStoredPath(const std::string& fileName);
@@ -106,6 +118,8 @@ class QuarantineStore {
   QuarantineCipher cipher_;
   QuarantineIndex index_;
   bool loaded_ = false;
+  bool unsaved_ = false;  // entries removed since the last load or save
+  FileMark seen_;
 };
 
 }  // namespace morvanta::remedy

@@ -128,6 +128,26 @@ TEST_P(QuarantineStoreOnMachine, APathAlreadyStoredInAnyLetterCaseIsRefused) {
   EXPECT_FALSE(again.AddToQuarantine(path, "Trojan.Evil", ""));
 }
 
+TEST_P(QuarantineStoreOnMachine, AnotherProgramsAddsAreSeenAndNeverSavedOver) {
+  Quarantine q(M());
+  const std::string mine = q.Put("two-programs\\mine.exe", "mine");
+  const std::string theirs = q.Put("two-programs\\theirs.exe", "theirs");
+  ASSERT_TRUE(q->AddToQuarantine(mine, "A", ""));
+  QuarantineStore other = q.Again();  // the console program, say
+  ASSERT_TRUE(other.AddToQuarantine(theirs, "B", ""));
+  EXPECT_TRUE(q->IsInQuarantine(theirs));
+  const std::string third = q.Put("two-programs\\third.exe", "third");
+  ASSERT_TRUE(q->AddToQuarantine(third, "C", ""));
+  ASSERT_TRUE(other.LoadQuarantineIndex());
+  ASSERT_EQ(other.Index().size(), 3u);
+  EXPECT_EQ(other.Index()[1].SourcePath, theirs);
+  // A restore by the other program is seen too: the entry is gone here as well.
+  ASSERT_TRUE(P().files.DeleteFile(theirs));
+  ASSERT_TRUE(other.RestoreFromQuarantine(theirs, FolderPart(theirs)));
+  EXPECT_FALSE(q->IsInQuarantine(theirs));
+  EXPECT_EQ(q.Read(theirs), "theirs");
+}
+
 TEST_P(QuarantineStoreOnMachine, TwoFilesOfOneNameFromTwoFoldersBothComeBack) {
   Quarantine q(M());
   const std::string first = q.Put("one\\evil.exe", "the first evil.exe");
