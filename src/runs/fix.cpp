@@ -52,10 +52,7 @@ class Fix {
     v_.log.AddLine("");
     v_.log.AddLine(time_ + ": " + Msg(Msg::CleaningPleaseWait));
     scan_.Abort.Clear();
-    v_.controls.SetFixEnabled(false);
-    v_.controls.SetAbortEnabled(true);
-    v_.controls.SetScanEnabled(false);
-    v_.controls.SetBackVisible(false);
+    v_.controls.ShowRunning();
     try {
       FilePass();
       FolderPass();
@@ -232,10 +229,7 @@ class Fix {
   void Closing() {
     if (result_.aborted) v_.log.AddLine(time_ + Msg(Msg::CleaningAbortedLine));
     v_.log.AddLine(Msg(Msg::ScanAgainHint));
-    v_.controls.SetFixEnabled(false);
-    v_.controls.SetScanEnabled(true);
-    v_.controls.SetAbortEnabled(false);
-    v_.controls.SetBackVisible(true);
+    v_.controls.ShowIdle(/*fixEnabled=*/false);
     v_.status.SetText(Msg(scan_.Abort.IsSet() ? Msg::FixAborted : Msg::FixFinished));
   }
 

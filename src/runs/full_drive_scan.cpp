@@ -39,10 +39,7 @@ class FullScan {
     time_ = p_.system.LongTimeText();
     checking_ = Msg(Msg::Checking);
     v_.log.AddLine(time_ + Msg(Msg::ScanningPleaseWait));
-    v_.controls.SetAbortEnabled(true);
-    v_.controls.SetScanEnabled(false);
-    v_.controls.SetFixEnabled(false);
-    v_.controls.SetBackVisible(false);
+    v_.controls.ShowRunning();
     IndexReferences();
     for (const std::string& root : SplitDrives(selectedDrives)) {
       if (scan_.Abort.IsSet()) break;
@@ -60,9 +57,7 @@ class FullScan {
                        Msg(Msg::Alert)});
     }
     RemoveHeaderLine(v_.results);
-    v_.controls.SetAbortEnabled(false);
-    v_.controls.SetScanEnabled(true);
-    v_.controls.SetBackVisible(true);
+    v_.controls.ShowIdle(/*fixEnabled=*/true);
     v_.status.SetText(Msg(result_.aborted ? Msg::ScanAborted : Msg::ScanFinished));
     return result_;
   }
@@ -228,10 +223,7 @@ AbortChoice AbortFullScan(app::Session& session, FullScanViews views) {
     return AbortChoice::Fix;
   }
   RemoveHeaderLine(views.results);
-  views.controls.SetAbortEnabled(false);
-  views.controls.SetScanEnabled(true);
-  views.controls.SetFixEnabled(true);
-  views.controls.SetBackVisible(true);
+  views.controls.ShowIdle(/*fixEnabled=*/true);
   views.status.SetText(catalog.Text(session.Abort().IsSet() ? Msg::ScanAborted : Msg::ScanFinished));
   return AbortChoice::Back;
 }

@@ -21,10 +21,7 @@ class QuarantineRun {
     v_.log.AddLine("");
     v_.log.AddLine(time_ + ": " + Msg(Msg::AddingToQuarantine));
     scan_.Abort.Clear();
-    v_.controls.SetFixEnabled(false);
-    v_.controls.SetAbortEnabled(true);
-    v_.controls.SetScanEnabled(false);
-    v_.controls.SetBackVisible(false);
+    v_.controls.ShowRunning();
     for (size_t i = 0; i < scan_.Alerts.Size(); ++i) {
       if (scan_.Abort.IsSet()) break;
       // A copy: storing serves the window, and what it runs may change the list.
@@ -40,10 +37,7 @@ class QuarantineRun {
                      std::to_string(result_.added) + Msg(Msg::AlertsAddedToQuarantine) + "\r\r" +
                          Msg(Msg::Note) + "\r" + Msg(Msg::ToCleanClickFix)});
     v_.status.SetText(Msg(Msg::ProcessFinished));
-    v_.controls.SetFixEnabled(true);
-    v_.controls.SetScanEnabled(true);
-    v_.controls.SetAbortEnabled(false);
-    v_.controls.SetBackVisible(true);
+    v_.controls.ShowIdle(/*fixEnabled=*/true);
     return result_;
   }
 

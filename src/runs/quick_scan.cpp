@@ -66,10 +66,7 @@ class QuickScan {
     if (interactive_) {
       const int header = v_.results.AddRow(kHeaderRow, Msg(Msg::ScanningHeader));
       v_.results.SetEnabled(header, false);
-      v_.controls.SetFixEnabled(false);
-      v_.controls.SetAbortEnabled(true);
-      v_.controls.SetScanEnabled(false);
-      v_.controls.SetBackVisible(false);
+      v_.controls.ShowRunning();
       v_.status.SetText(Msg(Msg::InitializeSettings));
       try {
         // The startup values and the running objects as they are now: the name patterns

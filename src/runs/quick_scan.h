@@ -21,6 +21,21 @@ class ScanPageControls {
   virtual void SetAbortEnabled(bool enabled) = 0;
   virtual void SetScanEnabled(bool enabled) = 0;
   virtual void SetBackVisible(bool visible) = 0;
+
+  // A run has started: only "Abort" is left to press.
+  void ShowRunning() {
+    SetFixEnabled(false);
+    SetAbortEnabled(true);
+    SetScanEnabled(false);
+    SetBackVisible(false);
+  }
+  // The run is over: "Quick scan" and "Back" again, "Fix" as the run leaves it.
+  void ShowIdle(bool fixEnabled) {
+    SetFixEnabled(fixEnabled);
+    SetScanEnabled(true);
+    SetAbortEnabled(false);
+    SetBackVisible(true);
+  }
 };
 
 // What the end of a scan offers: the full drive scan after a finding, the log upload after
