@@ -1,6 +1,7 @@
-// User dialogs: modal message boxes.
+// User dialogs: modal message boxes, and the choice of a file to open.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/types.h"
@@ -22,10 +23,18 @@ struct Message {
   WindowHandle owner = nullptr;
 };
 
+// A file-open dialog: every file is offered, and it need not exist (the caller looks).
+struct OpenFileDialog {
+  std::string title;
+  WindowHandle owner = nullptr;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
   virtual MessageAnswer Show(const Message& message) = 0;
+  // The full path of the file the user chose; nothing when they cancelled.
+  virtual std::optional<std::string> ChooseFileToOpen(const OpenFileDialog& dialog) = 0;
 };
 
 }  // namespace morvanta::platform

@@ -98,5 +98,39 @@ TEST_P(DialogsContract, TopmostMessagesStayOnTop) {
 #endif
 }
 
+// Runs the file-open dialog and answers it with a path typed into its file name box, or
+// with Cancel: on the real machine from another thread, on the fake through its queue.
+std::optional<std::string> ChooseAndAnswer(Machine& m, const platform::OpenFileDialog& dialog,
+                                           const std::optional<std::string>& typed) {
+  auto p = m.Get();
+  if (!m.IsReal()) {
+    auto& fake = static_cast<platform::fake::FakeDialogs&>(p.dialogs);
+    fake.QueueFileChoice(typed);
+    auto chosen = p.dialogs.ChooseFileToOpen(dialog);
+    EXPECT_EQ(fake.FileDialogs().back().title, dialog.title);
+    return chosen;
+  }
+#ifdef _WIN32
+  auto user = std::async(std::launch::async, [&] {
+    auto window = platform::win32::WaitForFileDialog(dialog.title, 10000);
+    return window && platform::win32::AnswerFileDialog(*window, typed);
+  });
+  auto chosen = p.dialogs.ChooseFileToOpen(dialog);
+  EXPECT_TRUE(user.get()) << "no file dialog titled " << dialog.title;
+  return chosen;
+#else
+  return std::nullopt;
+#endif
+}
+
+TEST_P(DialogsContract, TheFileOpenDialogGivesTheChosenPathOrNothing) {
+  const std::string file = M().ScratchPath("chosen file.exe");
+  ASSERT_TRUE(P().files.WriteAll(file, "a file to choose"));
+  platform::OpenFileDialog dialog;
+  dialog.title = "Add task into Quaranteen";
+  EXPECT_EQ(ChooseAndAnswer(M(), dialog, file), file);
+  EXPECT_EQ(ChooseAndAnswer(M(), dialog, std::nullopt), std::nullopt);
+}
+
 }  // namespace
 }  // namespace morvanta::testing

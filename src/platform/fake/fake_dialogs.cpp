@@ -22,4 +22,12 @@ MessageAnswer FakeDialogs::Show(const Message& message) {
   return answer;
 }
 
+std::optional<std::string> FakeDialogs::ChooseFileToOpen(const OpenFileDialog& dialog) {
+  fileDialogs_.push_back(dialog);
+  if (files_.empty()) return std::nullopt;
+  std::optional<std::string> chosen = std::move(files_.front());
+  files_.pop_front();
+  return chosen;
+}
+
 }  // namespace morvanta::platform::fake

@@ -1,7 +1,9 @@
-// Scripted message boxes: every message is recorded, answers come from a queue.
+// Scripted dialogs: every message and file dialog is recorded, answers come from queues.
 #pragma once
 
 #include <deque>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/dialogs.h"
@@ -16,14 +18,25 @@ class FakeDialogs : public Dialogs {
   void QueueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
   const std::vector<Message>& Shown() const { return shown_; }
   size_t PendingAnswers() const { return answers_.size(); }
+
+  // Chooses the next queued file (nothing: Cancel); with none queued, the user cancels.
+  std::optional<std::string> ChooseFileToOpen(const OpenFileDialog& dialog) override;
+  void QueueFileChoice(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+  const std::vector<OpenFileDialog>& FileDialogs() const { return fileDialogs_; }
+  size_t PendingFileChoices() const { return files_.size(); }
+
   void Clear() {
     shown_.clear();
     answers_.clear();
+    fileDialogs_.clear();
+    files_.clear();
   }
 
  private:
   std::deque<MessageAnswer> answers_;
   std::vector<Message> shown_;
+  std::deque<std::optional<std::string>> files_;
+  std::vector<OpenFileDialog> fileDialogs_;
 };
 
 // The button a message box takes when the user just presses Enter.

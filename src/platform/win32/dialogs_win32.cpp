@@ -1,6 +1,10 @@
 #include "platform/win32/dialogs_win32.h"
 
+#include <vector>
+
 #include "platform/win32/win_api.h"
+
+#include <commdlg.h>
 
 namespace morvanta::platform::win32 {
 namespace {
@@ -44,6 +48,22 @@ MessageAnswer Win32Dialogs::Show(const Message& message) {
     case IDNO: return MessageAnswer::No;
     default: return MessageAnswer::Cancel;  // IDCANCEL, or the box could not be shown
   }
+}
+
+std::optional<std::string> Win32Dialogs::ChooseFileToOpen(const OpenFileDialog& dialog) {
+  // Room for a long path; the dialog fails (as if cancelled) on one that does not fit.
+  std::vector<char> file(32768, '\0');
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = static_cast<HWND>(dialog.owner);
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrTitle = dialog.title.empty() ? nullptr : dialog.title.c_str();
+  // The program names its files by full paths, but the process's current folder is left
+  // as it was all the same.
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+  if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
+  return std::string(file.data());
 }
 
 }  // namespace morvanta::platform::win32

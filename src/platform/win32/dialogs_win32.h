@@ -1,4 +1,4 @@
-// Modal message boxes through user32.
+// Modal message boxes through user32, the file-open dialog through comdlg32.
 #pragma once
 
 #include "platform/dialogs.h"
@@ -11,6 +11,7 @@ unsigned MessageBoxStyle(const Message& message);
 class Win32Dialogs : public Dialogs {
  public:
   MessageAnswer Show(const Message& message) override;
+  std::optional<std::string> ChooseFileToOpen(const OpenFileDialog& dialog) override;
 };
 
 }  // namespace morvanta::platform::win32

@@ -7,6 +7,8 @@ namespace {
 
 // The static control that holds a message box's text.
 constexpr int kTextControlId = 0xFFFF;
+// A file dialog's file name box: a combo box on Windows (cmb13), an edit box under Wine (edt1).
+constexpr int kFileNameComboId = 0x47C, kFileNameEditId = 0x480;
 
 struct Search {
   std::string caption;
@@ -38,27 +40,34 @@ int ButtonId(MessageAnswer answer) {
   return IDOK;
 }
 
+HWND WaitForDialog(const std::string& caption, uint32_t milliseconds) {
+  const DWORD start = ::GetTickCount();
+  Search search{caption};
+  while (::EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search)), !search.found) {
+    if (::GetTickCount() - start > milliseconds) return nullptr;
+    ::Sleep(20);
+  }
+  // A dialog sets its z-order, controls and default button while it initialises; let it
+  // settle.
+  ::Sleep(200);
+  return search.found;
+}
+
 }  // namespace
 
 std::optional<SeenMessageBox> WaitForMessageBox(const std::string& caption,
                                                 uint32_t milliseconds) {
-  const DWORD start = ::GetTickCount();
-  Search search{caption};
-  while (::EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&search)), !search.found) {
-    if (::GetTickCount() - start > milliseconds) return std::nullopt;
-    ::Sleep(20);
-  }
-  // The box sets its z-order and default button while it initialises; let it settle.
-  ::Sleep(200);
+  HWND found = WaitForDialog(caption, milliseconds);
+  if (!found) return std::nullopt;
   SeenMessageBox seen;
-  seen.window = search.found;
+  seen.window = found;
   char text[4096] = {};
-  ::GetDlgItemTextA(search.found, kTextControlId, text, sizeof text);
+  ::GetDlgItemTextA(found, kTextControlId, text, sizeof text);
   seen.text = text;
-  seen.topmost = (::GetWindowLongA(search.found, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  seen.topmost = (::GetWindowLongA(found, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   for (MessageAnswer a : {MessageAnswer::Ok, MessageAnswer::Cancel, MessageAnswer::Yes,
                           MessageAnswer::No}) {
-    HWND button = ::GetDlgItem(search.found, ButtonId(a));
+    HWND button = ::GetDlgItem(found, ButtonId(a));
     if (button && (::GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON)
       seen.defaultButton = a;
   }
@@ -70,6 +79,28 @@ bool PressMessageBoxButton(WindowHandle box, MessageAnswer answer) {
   if (!button) return false;
   ::PostMessageA(static_cast<HWND>(box), WM_COMMAND, MAKEWPARAM(ButtonId(answer), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
+  return true;
+}
+
+std::optional<WindowHandle> WaitForFileDialog(const std::string& title, uint32_t milliseconds) {
+  HWND found = WaitForDialog(title, milliseconds);
+  if (!found) return std::nullopt;
+  return found;
+}
+
+bool AnswerFileDialog(WindowHandle dialog, const std::optional<std::string>& path) {
+  HWND window = static_cast<HWND>(dialog);
+  if (!path) {
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, IDCANCEL)));
+    return true;
+  }
+  HWND name = ::GetDlgItem(window, kFileNameComboId);
+  if (!name) name = ::GetDlgItem(window, kFileNameEditId);
+  if (!name) return false;
+  ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path->c_str()));
+  ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(window, IDOK)));
   return true;
 }
 

@@ -1,5 +1,5 @@
-// Finds a message box that this process shows and answers it, as a user would: for the
-// tests of the windows and of the Win32 dialogs.
+// Finds a message box or a file dialog that this process shows and answers it, as a user
+// would: for the tests of the windows and of the Win32 dialogs.
 #pragma once
 
 #include <cstdint>
@@ -24,5 +24,12 @@ std::optional<SeenMessageBox> WaitForMessageBox(const std::string& caption,
 
 // Clicks a button of the box; false when the box has no such button.
 bool PressMessageBoxButton(WindowHandle box, MessageAnswer answer);
+
+// Waits up to `milliseconds` for a file dialog of this process with this title.
+std::optional<WindowHandle> WaitForFileDialog(const std::string& title, uint32_t milliseconds);
+
+// Types a path into the dialog's file name box and confirms it, or with no path cancels;
+// false when the dialog has no file name box.
+bool AnswerFileDialog(WindowHandle dialog, const std::optional<std::string>& path);
 
 }  // namespace morvanta::platform::win32
