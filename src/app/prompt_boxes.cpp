@@ -26,6 +26,7 @@ platform::Message MessageBoxFor(const common::Prompt& prompt, const common::Mess
     case PromptKind::Error: look = {Msg::Error, MessageIcon::Error, false, false}; break;
     case PromptKind::UrgentError: look = {Msg::Error, MessageIcon::Error, false, true}; break;
     case PromptKind::Warning: look = {Msg::None, MessageIcon::Warning, false, false}; break;
+    case PromptKind::Plain: look = {Msg::None, MessageIcon::None, false, false}; break;
   }
   platform::Message m;
   m.text = prompt.text;
@@ -33,6 +34,8 @@ platform::Message MessageBoxFor(const common::Prompt& prompt, const common::Mess
     m.caption = prompt.caption;
   else if (prompt.kind == PromptKind::Irreversible)
     m.caption = kIrreversibleCaption;
+  else if (prompt.kind == PromptKind::Plain)
+    m.caption = kApplicationTitle;
   else if (look.caption != Msg::None)
     m.caption = catalog.Text(look.caption);
   m.icon = look.icon;

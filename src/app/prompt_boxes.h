@@ -8,6 +8,9 @@
 
 namespace morvanta::app {
 
+// The application's title: the task bar's, and the caption of plain messages.
+inline constexpr char kApplicationTitle[] = "Morvanta Pro v4 - SE";
+
 // The caption of the questions before what cannot be undone.
 inline constexpr char kIrreversibleCaption[] = "This action can not be undone!";
 

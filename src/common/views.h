@@ -66,6 +66,7 @@ enum class PromptKind {
   Error,              // caption "Error", error icon
   UrgentError,        // caption "Error", error icon, on top and brought forward
   Warning,            // warning icon, with the caption the prompt names
+  Plain,              // the application's title as caption, OK, no icon
 };
 
 struct Prompt {
