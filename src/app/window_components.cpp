@@ -67,6 +67,16 @@ const std::vector<Component> kFullScan = {
     {"Label1", C::Label, "Scan drives ", "-1"},
 };
 
+// The Quarantine Manager. Its list's columns and its status bar are not in the file.
+const std::vector<Component> kQuarantine = {
+    {"xpButton1", C::XpButton, "Close"},
+    {"xpButton2", C::XpButton, "Restore selected tasks"},
+    {"xpButton3", C::XpButton, "Add Task"},
+    {"xpButton4", C::XpButton, "Remove Task"},
+    {"xpButton5", C::XpButton, "Clear Quarantine"},
+    {"xpButton6", C::XpButton, "Refresh"},
+};
+
 // The tool window: its menus first, then the three tabs.
 const std::vector<Component> kToolWindow = {
     {"mnuDel", C::MenuItem, "&Remove from Startup List"},
@@ -110,6 +120,7 @@ const std::vector<Component>& ComponentsOf(WindowId window) {
     case WindowId::Main: return kMain;
     case WindowId::Chooser: return kChooser;
     case WindowId::FullScan: return kFullScan;
+    case WindowId::QuarantineManager: return kQuarantine;
     case WindowId::ToolWindow: return kToolWindow;
     default: return kNone;  // these windows gain their components with their features
   }

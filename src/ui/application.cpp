@@ -52,7 +52,7 @@ bool Application::CreateWindows() {
   form1_->SetChooser(form2_.get());
   form3_ = std::make_unique<TForm3>(session_, *form1_);
   form4_ = std::make_unique<TForm4>(owner);
-  form9_ = std::make_unique<TForm9>(owner);
+  form9_ = std::make_unique<TForm9>(session_, owner);
   frmMain_ = std::make_unique<TfrmMain>(owner, session_);
   // The tool window lists the services at its creation; the main window shows the same rows.
   form1_->ShowServiceRows();

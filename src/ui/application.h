@@ -5,11 +5,13 @@
 #include <memory>
 #include <string>
 
+#include "app/prompt_boxes.h"
 #include "app/session.h"
 #include "ui/action_chooser.h"
 #include "ui/frm_main.h"
 #include "ui/full_scan_window.h"
 #include "ui/main_window.h"
+#include "ui/quarantine_window.h"
 #include "ui/tool_windows.h"
 #include "ui/window_directory.h"
 
@@ -32,7 +34,7 @@ class ApplicationWindow : public Window {
 
 class Application : public WindowDirectory {
  public:
-  static constexpr char kTitle[] = "Morvanta Pro v4 - SE";
+  static constexpr const char* kTitle = app::kApplicationTitle;
 
   explicit Application(app::Session& session);
   ~Application() override;
@@ -48,6 +50,7 @@ class Application : public WindowDirectory {
   TForm1& Main() { return *form1_; }
   TForm2& Chooser() { return *form2_; }
   TForm3& DriveWindow() { return *form3_; }
+  TForm9& QuarantineWindow() { return *form9_; }
   ApplicationWindow& AppWindow() { return appWindow_; }
 
  private:

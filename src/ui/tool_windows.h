@@ -22,11 +22,6 @@ class TForm4 : public ToolWindow {
   explicit TForm4(HWND owner) : ToolWindow("Upgrading...", owner, 360, 120) {}
 };
 
-class TForm9 : public ToolWindow {
- public:
-  explicit TForm9(HWND owner) : ToolWindow("Quarantine Manager", owner, 600, 400) {}
-};
-
 class TForm12 : public ToolWindow {
  public:
   explicit TForm12(HWND owner) : ToolWindow("Log Optimizer", owner, 400, 320) {}

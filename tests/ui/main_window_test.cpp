@@ -50,6 +50,7 @@ TEST_F(MainWindowTest, EachWindowRegistersItsComponentsInTheTablesOrder) {
   } windows[] = {{app::WindowId::Main, app_->Main().Components()},
                  {app::WindowId::Chooser, app_->Chooser().Components()},
                  {app::WindowId::FullScan, app_->DriveWindow().Components()},
+                 {app::WindowId::QuarantineManager, app_->QuarantineWindow().Components()},
                  {app::WindowId::ToolWindow, app_->ToolWindow().Components()}};
   for (const auto& w : windows) {
     const auto& table = app::ComponentsOf(w.id);

@@ -130,6 +130,21 @@ bool ClickCheckBoxUntil(HWND list, int item, Done done) {
   return false;
 }
 
+// Clicks a control (a button) in its middle with the real mouse, until `done` holds (a busy
+// machine can lose a click). False when it never held.
+template <typename Done>
+bool ClickControlUntil(HWND control, Done done) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    BringToFront(::GetAncestor(control, GA_ROOT));
+    RECT r = {};
+    ::GetWindowRect(control, &r);
+    if (!ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2})) return false;
+    for (int waited = 0; waited < 3000 && !done(); waited += 20) Pump(20);
+    if (done()) return true;
+  }
+  return false;
+}
+
 // Takes a picture of the window, which must show that it drew itself (its frame, texts and
 // controls: more than a handful of colours), and saves it as NAME.bmp in
 // MORVANTA_SCREENSHOT_DIR when that is set.
