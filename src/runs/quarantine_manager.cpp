@@ -23,7 +23,7 @@ class QuarantineManager::RunGuard {
   bool& running_;
 };
 
-QuarantineManager::QuarantineManager(app::Session& session, QuarantineViews views)
+QuarantineManager::QuarantineManager(app::Session& session, QuarantineManagerViews views)
     : session_(session), v_(views) {}
 
 const TQFileList* QuarantineManager::EntryOf(int row) const {

@@ -21,7 +21,7 @@
 namespace morvanta::runs {
 
 // What the manager reaches of its window.
-struct QuarantineViews {
+struct QuarantineManagerViews {
   common::CheckList& rows;  // `List1`: caption the source path, then the task and the date
   common::TextLine& status;  // `Bar1`
   common::Prompts& prompts;
@@ -47,7 +47,7 @@ inline constexpr char kHandAddedTask[] = "Unknown";
 
 class QuarantineManager {
  public:
-  QuarantineManager(app::Session& session, QuarantineViews views);
+  QuarantineManager(app::Session& session, QuarantineManagerViews views);
   QuarantineManager(const QuarantineManager&) = delete;
   QuarantineManager& operator=(const QuarantineManager&) = delete;
 
@@ -81,7 +81,7 @@ class QuarantineManager {
   void Tell(common::PromptKind kind, common::Msg entry);
 
   app::Session& session_;
-  QuarantineViews v_;
+  QuarantineManagerViews v_;
   // The entries the rows were made for; a row's id is its entry's place here.
   std::vector<remedy::TQFileList> shown_;
   bool running_ = false;
