@@ -32,6 +32,7 @@ bool QuarantineStore::LoadQuarantineIndex(const std::string& file) {
   unsaved_ = false;
   if (file == indexFile_) seen_ = MarkOfIndexFile();
   const auto bytes = p_.files.ReadAll(file);
+  if (file == indexFile_) unreadable_ = !bytes && p_.files.Exists(file);
   if (!bytes) return false;
   index_ = ParseQuarantineIndex(
       std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
@@ -39,6 +40,7 @@ bool QuarantineStore::LoadQuarantineIndex(const std::string& file) {
 }
 
 bool QuarantineStore::SaveQuarantineIndex(const std::string& file) {
+  if (file == indexFile_ && unreadable_ && p_.files.Exists(file)) return false;
   if (!p_.files.WriteAtomically(file, FormatQuarantineIndex(index_))) return false;
   if (file == indexFile_) {
     unsaved_ = false;
@@ -49,8 +51,12 @@ bool QuarantineStore::SaveQuarantineIndex(const std::string& file) {
 
 void QuarantineStore::EnsureLoaded() {
   // A missing index file leaves the index as it is: empty after the start.
-  if (!loaded_ || (!unsaved_ && !(MarkOfIndexFile() == seen_))) {
-    if (p_.files.FileExists(indexFile_)) LoadQuarantineIndex();
+  if (!loaded_ || unreadable_ || (!unsaved_ && !(MarkOfIndexFile() == seen_))) {
+    if (p_.files.Exists(indexFile_)) {
+      LoadQuarantineIndex();
+    } else {
+      unreadable_ = false;  // what could not be read is gone: nothing to lose any more
+    }
   }
   loaded_ = true;
 }
@@ -147,7 +153,7 @@ bool QuarantineStore::CopyFileBlockwise(const std::string& source, const std::st
 
 bool QuarantineStore::AddToQuarantine(const std::string& path, const std::string& taskName,
                                       const std::string& md5, common::MessagePump* pump) {
-  if (IsInQuarantine(path)) return false;
+  if (IsInQuarantine(path) || unreadable_) return false;
   const std::string addedAt = p_.system.ShortDateText() + ", " + p_.system.LongTimeText();
   const std::string name = FileNamePart(path);
   if (name.empty() || !p_.files.FileExists(path) || !FolderUsable()) return false;
@@ -177,6 +183,7 @@ bool QuarantineStore::DeleteWithRetries(const std::string& path) {
 bool QuarantineStore::RestoreFromQuarantine(const std::string& path, const std::string& folder,
                                             common::MessagePump* pump) {
   EnsureLoaded();
+  if (unreadable_) return false;  // its entry could not be dropped afterwards
   // The entry says where its copy is; a copy of an entry without one, or of a file stored
   // without an entry, is found by the file's own name.
   const TQFileList* entry = FirstEntry(path);
@@ -239,6 +246,7 @@ bool QuarantineStore::ClearQuarantine() {
     if (IsInsideStore(entry.StoredPath)) p_.files.DeleteFile(entry.StoredPath);
   index_.clear();
   unsaved_ = false;
+  unreadable_ = false;
   const bool deleted = p_.files.DeleteFile(indexFile_) || !p_.files.Exists(indexFile_);
   seen_ = MarkOfIndexFile();
   return deleted;

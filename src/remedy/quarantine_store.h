@@ -119,6 +119,9 @@ class QuarantineStore {
   QuarantineIndex index_;
   bool loaded_ = false;
   bool unsaved_ = false;  // entries removed since the last load or save
+  // The index file is there but could not be read: nothing may be saved over it until it
+  // can be, or what it lists would be lost.
+  bool unreadable_ = false;
   FileMark seen_;
 };
 

@@ -283,7 +283,14 @@ TEST_P(QuarantineStoreOnMachine, AnUnreadableIndexLeavesItEmpty) {
   ASSERT_TRUE(P().files.CreateDirectory(q->IndexFile()));  // a folder where the file should be
   EXPECT_FALSE(q->LoadQuarantineIndex());
   EXPECT_TRUE(q->Index().empty());
+  // Nothing is stored or saved over what could not be read.
+  const std::string path = q.Put("unreadable\\evil.exe", kHello);
+  EXPECT_FALSE(q->AddToQuarantine(path, "A", ""));
+  EXPECT_TRUE(q.Stored().empty());
+  EXPECT_FALSE(q->SaveQuarantineIndex());
   ASSERT_TRUE(P().files.RemoveDirectory(q->IndexFile()));
+  // Once it can be read (here: once it is gone) the store works again.
+  EXPECT_TRUE(q->AddToQuarantine(path, "A", ""));
 }
 
 }  // namespace
