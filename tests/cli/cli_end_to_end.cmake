@@ -1,6 +1,7 @@
 # Runs morvanta-cli as a script or a technician would, under Wine: help, a clean scan with
 # the shipped database, planted hits (a file a database entry names, and the EICAR test file
-# behind a Run value, found by its digest through the running objects), and the errors.
+# behind a Run value, found by its digest through the running objects), the errors, and the
+# quarantine commands.
 #   cmake -DTOOL=morvanta-cli.exe -DEMULATOR=wine-run -DWORK=dir -DPYTHON=python3
 #         -DFILES_DAT=files.dat -P this
 foreach(var TOOL EMULATOR WORK PYTHON FILES_DAT)
@@ -145,5 +146,34 @@ expect_in("${err}" "is damaged")
 cli(2 scan --frobnicate)
 cli(2 frobnicate)
 cli(2)
+
+# The quarantine: a file stored, listed, put back after its original went, removed again.
+# Under Wine the store is the one beside the tool (build/win64/bin/Quarantine); the entries
+# made here are removed at the end.
+file(WRITE "${WORK}/suspect.exe" "the suspect's own bytes")
+windows_path(suspect "${WORK}/suspect.exe")
+cli(0 quarantine add "${suspect}")
+expect_in("${out}" "${suspect}: added to quarantine")
+cli(1 quarantine add "${suspect}")
+expect_in("${out}" "already in quarantine")
+cli(0 quarantine list)
+expect_in("${out}" "${suspect}\tUnknown\t")
+file(REMOVE "${WORK}/suspect.exe")
+cli(0 quarantine restore "${suspect}")
+file(READ "${WORK}/suspect.exe" restored)
+if(NOT restored STREQUAL "the suspect's own bytes")
+  message(FATAL_ERROR "the restore gave back \"${restored}\"")
+endif()
+cli(0 quarantine list)
+string(FIND "${out}" "${suspect}" listed)
+if(NOT listed EQUAL -1)
+  message(FATAL_ERROR "a restored file is still listed:\n${out}")
+endif()
+cli(0 quarantine add "${suspect}")
+cli(0 quarantine remove "${suspect}")
+expect_in("${out}" "removed from quarantine")
+cli(2 quarantine restore "${suspect}")
+expect_in("${err}" "not in quarantine")
+cli(2 quarantine add "${WORK}\\no-such-file.exe")
 
 file(REMOVE_RECURSE "${WORK}")

@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 #include "cli.h"
+#include "quarantine_command.h"
 #include "database/container.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text.h"
@@ -127,6 +128,99 @@ TEST_F(CliCommands, AMissingOrDamagedDatabaseIsAnError) {
   fake.files.PutFile("C:\\db\\nodate.txt", "no line end at all");
   EXPECT_EQ(Cli({"scan", "--database", "C:\\db\\nodate.txt"}), kError);
   EXPECT_NE(err.str().find("no date line"), std::string::npos) << err.str();
+}
+
+class CliQuarantine : public CliCommands {
+ protected:
+  std::string Text(const std::string& path) {
+    const auto bytes = fake.files.ReadAll(path);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : "<none>";
+  }
+  const std::string bad = "C:\\Users\\Tech\\bad.exe";
+};
+
+TEST_F(CliQuarantine, AddListRestoreRemove) {
+  fake.files.PutFile(bad, "the suspect's bytes");
+  EXPECT_EQ(Cli({"quarantine", "list"}), kClean);  // no index file yet: no entries
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(Cli({"quarantine", "add", bad}), kClean);
+  EXPECT_EQ(out.str(), bad + ": added to quarantine\n");
+  EXPECT_EQ(Cli({"quarantine", "add", "C:\\USERS\\tech\\BAD.exe"}), kFound);
+  EXPECT_NE(out.str().find("already in quarantine"), std::string::npos);
+
+  ASSERT_EQ(Cli({"quarantine", "list"}), kClean);
+  const std::string listed = out.str();
+  EXPECT_EQ(listed.rfind(bad + "\tUnknown\t", 0), 0u) << listed;
+  const std::string stored = listed.substr(listed.rfind('\t') + 1, listed.size() - listed.rfind('\t') - 2);
+  EXPECT_EQ(stored, session.ProgramFile("Quarantine\\bad.exe"));
+  EXPECT_NE(Text(stored), "the suspect's bytes");  // stored in the form that cannot run
+
+  // The user removed the original; the restore puts it back, byte for byte.
+  ASSERT_TRUE(fake.files.DeleteFile(bad));
+  EXPECT_EQ(Cli({"quarantine", "restore", bad}), kClean);
+  EXPECT_EQ(out.str(), bad + ": restored\n");
+  EXPECT_EQ(Text(bad), "the suspect's bytes");
+  EXPECT_EQ(Text(stored), "<none>");
+  EXPECT_EQ(Cli({"quarantine", "list"}), kClean);
+  EXPECT_EQ(out.str(), "");
+
+  EXPECT_EQ(Cli({"quarantine", "add", bad}), kClean);
+  EXPECT_EQ(Cli({"quarantine", "remove", bad}), kClean);
+  EXPECT_EQ(out.str(), bad + ": removed from quarantine\n");
+  EXPECT_EQ(Text(stored), "<none>");
+  EXPECT_EQ(Text(bad), "the suspect's bytes");  // a removal leaves the original alone
+  EXPECT_EQ(Cli({"quarantine", "list"}), kClean);
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(CliQuarantine, RelativePathsAreTakenFromTheCurrentFolder) {
+  fake.files.PutFile(bad, "x");
+  fake.files.SetCurrentDirectory("C:\\Users\\Tech\\Downloads");
+  EXPECT_EQ(Cli({"quarantine", "add", "..\\bad.exe"}), kClean);
+  EXPECT_EQ(out.str(), bad + ": added to quarantine\n");
+  fake.files.SetCurrentDirectory("C:\\Users\\Tech");
+  EXPECT_EQ(Cli({"quarantine", "remove", ".\\bad.exe"}), kClean);
+}
+
+TEST_F(CliQuarantine, FullPaths) {
+  const struct {
+    const char* given;
+    const char* current;
+    const char* full;
+  } cases[] = {
+      {"C:\\a\\b.exe", "D:\\x", "C:\\a\\b.exe"},
+      {"C:/a/b.exe", "D:\\x", "C:\\a\\b.exe"},
+      {"\\\\server\\share\\b.exe", "D:\\x", "\\\\server\\share\\b.exe"},
+      {"b.exe", "D:\\x", "D:\\x\\b.exe"},
+      {"b.exe", "D:\\", "D:\\b.exe"},
+      {".\\b.exe", "D:\\x\\", "D:\\x\\b.exe"},
+      {"..\\..\\b.exe", "D:\\x\\y", "D:\\b.exe"},
+      {"..\\b.exe", "D:\\", "D:\\b.exe"},  // no step above the root
+      {"\\top\\b.exe", "D:\\x", "D:\\top\\b.exe"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FullPath(c.given, c.current), c.full) << c.given;
+}
+
+TEST_F(CliQuarantine, ErrorsSayWhatWentWrong) {
+  EXPECT_EQ(Cli({"quarantine"}), kError);
+  EXPECT_NE(err.str().find("usage: morvanta-cli quarantine"), std::string::npos);
+  EXPECT_EQ(Cli({"quarantine", "add"}), kError);
+  EXPECT_EQ(Cli({"quarantine", "list", "extra"}), kError);
+  EXPECT_EQ(Cli({"quarantine", "add", "C:\\nothing.exe"}), kError);
+  EXPECT_NE(err.str().find("C:\\nothing.exe: no such file"), std::string::npos);
+  EXPECT_EQ(Cli({"quarantine", "restore", bad}), kError);
+  EXPECT_NE(err.str().find("not in quarantine"), std::string::npos);
+  EXPECT_EQ(Cli({"quarantine", "remove", bad}), kError);
+
+  // An index that cannot be read is neither listed as empty nor saved over.
+  fake.files.PutFile(bad, "x");
+  ASSERT_TRUE(fake.files.CreateDirectory(session.Quarantine().IndexFile()));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"quarantine", "list"}, {"quarantine", "add", bad},
+        {"quarantine", "remove", bad}}) {
+    EXPECT_EQ(Cli(args), kError) << args[1];
+    EXPECT_NE(err.str().find("cannot read the quarantine index"), std::string::npos) << args[1];
+  }
 }
 
 }  // namespace

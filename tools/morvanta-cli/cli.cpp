@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "quarantine_command.h"
 #include "scan_command.h"
 
 namespace morvanta::cli {
@@ -22,12 +23,25 @@ const char kUsage[] =
     "      --fix      removes everything found, as \"Fix\" does, and prints \"PATH: Removed.\"\n"
     "                 or \"PATH: Not removed.\" for each finding; a file that stays is\n"
     "                 deleted when the computer next starts where the system allows it\n"
+    "  quarantine list\n"
+    "      Lists the stored files, one per line, tab-separated: where the file came from,\n"
+    "      the threat's name, when it was stored, its MD5 (empty for a file added by\n"
+    "      hand), the stored copy.\n"
+    "  quarantine add FILE\n"
+    "      Stores an encrypted copy of FILE in the quarantine; the file stays where it is.\n"
+    "      Exit 1 when it is there already.\n"
+    "  quarantine restore PATH\n"
+    "      Puts the stored file that came from PATH back there, replacing a file there.\n"
+    "  quarantine remove PATH\n"
+    "      Drops the stored file that came from PATH from the quarantine, deleting its\n"
+    "      copy. Exit 1 when the copy could not be deleted.\n"
     "  --help\n"
     "      Shows this text.\n"
     "\n"
     "Exit codes: 0 nothing found (with --fix: everything found was removed), 1 something\n"
     "found (with --fix: something remains), 2 an error (bad arguments, a missing or damaged\n"
-    "database, a missing drive, an aborted run). Errors go to the standard error.\n";
+    "database, a missing drive, an aborted run, a quarantine task that failed). Errors go\n"
+    "to the standard error.\n";
 
 int Run(app::Session& session, const std::vector<std::string>& args, std::ostream& out,
         std::ostream& err) {
@@ -41,6 +55,7 @@ int Run(app::Session& session, const std::vector<std::string>& args, std::ostrea
       return kClean;
     }
     if (args[0] == "scan") return ScanCommand(session, args, out, err);
+    if (args[0] == "quarantine") return QuarantineCommand(session, args, out, err);
     err << "morvanta-cli: unknown command " << args[0] << "\n" << kUsage;
     return kError;
   } catch (const std::exception& e) {
