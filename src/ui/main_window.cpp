@@ -6,6 +6,7 @@
 #include "app/window_components.h"
 #include "database/threat_database.h"
 #include "remedy/regbase_file.h"
+#include "runs/log_upload.h"
 #include "ui/action_chooser.h"
 #include "ui/frm_main.h"
 #include "ui/full_scan_window.h"
@@ -159,6 +160,10 @@ runs::QuickScanResult TForm1::RunQuickScan() {
 // The drive window takes it from here; the page keeps its header line until the full scan
 // or its abort path puts the page back.
 void TForm1::StartFullDriveScan() { windows_.Show(WindowId::FullScan); }
+
+// The exchange runs here, on the window's thread, the window's messages served while it
+// waits for the server.
+void TForm1::SendScanLog() { runs::UploadLog(session_, {prompts_, statusHint_, pump_}); }
 
 runs::FullScanResult TForm1::RunFullDriveScan(const std::string& selectedDrives) {
   return runs::FullDriveScan(session_, {list1Rows_, memo2Lines_, statusHint_, prompts_, pump_, *this},

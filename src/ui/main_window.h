@@ -122,7 +122,7 @@ class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOf
   void SetBackVisible(bool visible) override { Button6.SetVisible(visible); }
   // What the end of a scan offers.
   void StartFullDriveScan() override;
-  void SendScanLog() override {}
+  void SendScanLog() override;
 
   // Shows the session's service rows (the tool window lists them at its creation).
   void ShowServiceRows();

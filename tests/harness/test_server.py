@@ -1,8 +1,16 @@
 #!/usr/bin/env python3
 """Starts and stops the local servers the tests talk to, on 127.0.0.1 and a free port.
 
-  test_server.py start NAME http|ftp ROOT STATE_DIR   serve ROOT; prints the port
-  test_server.py stop NAME STATE_DIR                  end it
+  test_server.py start NAME KIND ROOT STATE_DIR   serve ROOT; prints the port
+  test_server.py stop NAME STATE_DIR              end it
+
+KIND is one of
+  http         Python's http.server
+  ftp          pyftpdlib, users tester/secret (may write), reader/secret (may not store),
+               noport/secret (every PORT refused) and anonymous; every command line it
+               receives is appended to STATE_DIR/NAME.commands
+  ftp-close    sends an FTP greeting and closes the connection
+  ftp-silent   accepts connections and never says a word
 
 The port is also written to STATE_DIR/NAME.port, so a test (native, or under Wine) can read
 it; the server's process id goes to STATE_DIR/NAME.pid.
@@ -34,13 +42,46 @@ def serve(kind, root, port_file):
         logging.disable(logging.CRITICAL)
         authorizer = DummyAuthorizer()
         authorizer.add_user("tester", "secret", root, perm="elradfmwMT")
+        authorizer.add_user("reader", "secret", root, perm="elr")
+        authorizer.add_user("noport", "secret", root, perm="elradfmwMT")
         authorizer.add_anonymous(root, perm="elrw")
-        handler = FTPHandler
+        commands_file = port_file[: -len(".port")] + ".commands"
+
+        class Handler(FTPHandler):
+            def pre_process_command(self, line, cmd, arg):
+                with open(commands_file, "a") as f:
+                    f.write(line + "\n")
+                super().pre_process_command(line, cmd, arg)
+
+            def ftp_PORT(self, line):
+                if self.username == "noport":
+                    self.respond("501 PORT refused here.")
+                    return
+                return super().ftp_PORT(line)
+
+        handler = Handler
         handler.authorizer = authorizer
         handler.passive_ports = None
         server = FTPServer(("127.0.0.1", 0), handler)
         port = server.address[1]
         run = server.serve_forever
+    elif kind in ("ftp-close", "ftp-silent"):
+        import socket
+
+        listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        listener.bind(("127.0.0.1", 0))
+        listener.listen(16)
+        port = listener.getsockname()[1]
+        held = []
+
+        def run():
+            while True:
+                connection, _ = listener.accept()
+                if kind == "ftp-close":
+                    connection.sendall(b"220 Hello, and goodbye.\r\n")
+                    connection.close()
+                else:
+                    held.append(connection)  # open, and silent, until the server ends
     else:
         sys.exit(f"unknown server kind {kind}")
     tmp = port_file + ".tmp"
