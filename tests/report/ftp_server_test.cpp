@@ -60,7 +60,7 @@ TEST_F(FtpServer, StoresExactlyTheBytesGivenUnderTheName) {
   std::string bytes = "Running processes\r\n!Infected bad.exe=;c:\\temp\\;trojan;abc;12;Ok;\r\n";
   for (int i = 0; i < 200000; ++i) bytes += static_cast<char>(i % 251);
   bytes += "\n\r\r\n";
-  const std::string name = "tester" + std::to_string(::GetCurrentProcessId()) + ".txt";
+  const std::string name = "tester" + std::to_string(sockets_.NowMs()) + ".txt";
   const std::string stored = root_ + "\\" + name;
 
   FtpResult r = client_.Connect("127.0.0.1", port_);
