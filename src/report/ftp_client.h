@@ -4,7 +4,9 @@
 // Every wait (for the connection, a reply, the data connection, the bytes to go out) has a
 // timeout and runs in short slices with the window's message pump called between them, so
 // the window stays responsive and a silent server ends the exchange. Operations return
-// their outcome and report events to an observer as they go; nothing is thrown.
+// their outcome and report events to an observer as they go; nothing is thrown. Whatever
+// breaks the exchange (a timeout, a lost connection, a broken reply) raises Error and closes
+// the control connection, since nothing the server sends later could be matched to a command.
 #pragma once
 
 #include <cstdint>
