@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/services.h"
 #include "platform/shell.h"
+#include "platform/sockets.h"
 #include "platform/system_info.h"
 
 namespace morvanta::platform {
@@ -21,6 +22,7 @@ struct Platform {
   Shell& shell;
   SystemInfo& system;
   Dialogs& dialogs;
+  Sockets& sockets;
 };
 
 }  // namespace morvanta::platform

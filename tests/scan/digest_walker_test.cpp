@@ -215,7 +215,7 @@ TEST(Walker, AFileThatFailsIsLoggedAndNotCounted) {
   files.PutFile("C:\\bad\\2.exe", "2");
   files.failPath = "C:\\bad\\1.exe";
   platform::Platform p{fake.registry, files, fake.folders, fake.processes, fake.services,
-                       fake.shell, fake.system, fake.dialogs};
+                       fake.shell, fake.system, fake.dialogs, fake.sockets};
   ScanSession session;
   common::MemoryLog log;
   common::MessageCatalog catalog;

@@ -8,6 +8,7 @@
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
 #include "platform/fake/fake_shell.h"
+#include "platform/fake/fake_sockets.h"
 #include "platform/fake/fake_system_info.h"
 #include "platform/platform.h"
 
@@ -21,7 +22,8 @@ class FakePlatform {
   FakePlatform& operator=(const FakePlatform&) = delete;
 
   Platform Get() {
-    return Platform{registry, files, folders, processes, services, shell, system, dialogs};
+    return Platform{registry, files, folders, processes, services, shell, system, dialogs,
+                    sockets};
   }
 
   FakeRegistry registry;
@@ -32,6 +34,7 @@ class FakePlatform {
   FakeShell shell{files};
   FakeSystemInfo system;
   FakeDialogs dialogs;
+  FakeSockets sockets;
 };
 
 }  // namespace morvanta::platform::fake

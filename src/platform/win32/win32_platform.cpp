@@ -7,6 +7,7 @@
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/shell_win32.h"
+#include "platform/win32/sockets_win32.h"
 #include "platform/win32/system_info_win32.h"
 
 namespace morvanta::platform::win32 {
@@ -20,6 +21,7 @@ struct Win32Platform::Groups {
   Win32Shell shell;
   Win32SystemInfo system;
   Win32Dialogs dialogs;
+  Win32Sockets sockets;
 };
 
 Win32Platform::Win32Platform() : groups_(std::make_unique<Groups>()) {}
@@ -30,7 +32,8 @@ Win32Platform& Win32Platform::operator=(Win32Platform&&) noexcept = default;
 Platform Win32Platform::Get() {
   Groups& g = *groups_;
   return Platform{g.registry, g.files,  g.folders, g.processes,
-                  g.services, g.shell, g.system,  g.dialogs};
+                  g.services, g.shell, g.system,  g.dialogs,
+                  g.sockets};
 }
 
 }  // namespace morvanta::platform::win32
