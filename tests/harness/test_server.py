@@ -96,6 +96,9 @@ def start(name, kind, root, state):
     port_file = os.path.join(state, name + ".port")
     pid_file = os.path.join(state, name + ".pid")
     stop(name, state)
+    commands_file = os.path.join(state, name + ".commands")
+    if os.path.exists(commands_file):
+        os.remove(commands_file)  # only what this server's run heard
     # The server must not hold the caller's output open, or whoever reads it waits forever.
     with open(os.path.join(state, name + ".log"), "w") as log:
         child = subprocess.Popen(
