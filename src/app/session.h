@@ -1,8 +1,8 @@
 // What one run of the program shares, below every front end: the platform, the message
 // catalogue, the program folder, the threat database, the scan session with its one abort
 // flag, the running-object list, the inspection lists as last loaded, the update check
-// state, the scan log list and the quarantine. The GUI builds one and its windows hold a reference; a
-// console program and the tests build one the same way.
+// state, the scan log list, the quarantine and the ignore lists. The GUI builds one and its
+// windows hold a reference; a console program and the tests build one the same way.
 #pragma once
 
 #include <string>
@@ -17,6 +17,7 @@
 #include "inspect/startup_page.h"
 #include "inspect/startup_programs.h"
 #include "platform/platform.h"
+#include "remedy/ignore_lists.h"
 #include "remedy/quarantine_store.h"
 #include "scan/alerts.h"
 #include "scan/scan_log.h"
@@ -72,6 +73,14 @@ class Session {
   const InspectionLists& Lists() const { return lists_; }
   // The quarantine folder and its index, shared by every front end of the run.
   remedy::QuarantineStore& Quarantine() { return quarantine_; }
+  // The file and registry ignore lists, created empty; every front end loads them once.
+  remedy::IgnoreLists& Ignore() { return ignore_; }
+  const remedy::IgnoreLists& Ignore() const { return ignore_; }
+  // From "FileIgnoreL.fil" and "RegIgnoreL.fil" in the program folder, and back.
+  void LoadIgnoreLists() { ignore_.Load(platform_.files, programFolder_); }
+  bool SaveIgnoreLists() const { return ignore_.Save(platform_.files, programFolder_); }
+  // What the file ignore list covers, for a run to take up at its start.
+  scan::IgnoredPaths IgnoredPaths() const { return scan::IgnoredPaths(ignore_.IgnoredPaths()); }
   // What the running-object collector reads of the lists.
   inspect::InventorySources InventorySources() const;
 
@@ -89,6 +98,7 @@ class Session {
   inspect::RunningObjectList runningObjects_;
   InspectionLists lists_;
   remedy::QuarantineStore quarantine_;
+  remedy::IgnoreLists ignore_;
 };
 
 }  // namespace morvanta::app

@@ -1,4 +1,4 @@
-// User dialogs: modal message boxes, and the choice of a file to open.
+// User dialogs: modal message boxes, the choice of a file to open and of a folder.
 #pragma once
 
 #include <optional>
@@ -29,12 +29,24 @@ struct OpenFileDialog {
   WindowHandle owner = nullptr;
 };
 
+// A folder chooser that starts at `start`; the user may type a folder that does not exist
+// yet, which is created once they confirm it.
+struct FolderDialog {
+  std::string title;
+  std::string start = "C:\\";
+  int helpContext = 0;  // the help topic of the dialog's help button, where there is one
+  WindowHandle owner = nullptr;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
   virtual MessageAnswer Show(const Message& message) = 0;
   // The full path of the file the user chose; nothing when they cancelled.
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileDialog& dialog) = 0;
+  // The full path of the folder the user chose (created when it was new); nothing when they
+  // cancelled or declined to create it.
+  virtual std::optional<std::string> ChooseFolder(const FolderDialog& dialog) = 0;
 };
 
 }  // namespace morvanta::platform

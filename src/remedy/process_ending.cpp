@@ -22,12 +22,19 @@ int KillProcessByName(platform::Processes& processes, const std::string& name) {
 
 bool DeleteRegBaseValues(platform::Files& files, platform::Registry& registry,
                          const std::string& regBasePath, const std::string& path) {
+  return DeleteRegBaseValues(files, registry, regBasePath, path, IgnoreLists{});
+}
+
+bool DeleteRegBaseValues(platform::Files& files, platform::Registry& registry,
+                         const std::string& regBasePath, const std::string& path,
+                         const IgnoreLists& ignored) {
   const std::string lowerPath = platform::AsciiLower(path);
   const std::string lowerName = platform::AsciiLower(platform::FileNamePart(path));
   bool deletedAny = false;
   for (int pass = 0; pass < kMaxRegBasePasses; ++pass) {
     bool deletedThisPass = false;
     const bool read = WalkRegBaseFile(files, registry, regBasePath, [&](const RegBaseValue& v) {
+      if (ignored.IgnoresValue(v.rootIndex, v.keyPath, v.name)) return;
       const std::string data = platform::AsciiLower(v.data);
       bool gone = false;
       if (!lowerPath.empty() && data.find(lowerPath) != std::string::npos)

@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "remedy/ignore_lists.h"
 
 namespace morvanta::remedy {
 
@@ -22,6 +23,10 @@ int KillProcessByName(platform::Processes& processes, const std::string& name);
 // the file, until one deletes nothing. True when at least one value was deleted.
 bool DeleteRegBaseValues(platform::Files& files, platform::Registry& registry,
                          const std::string& regBasePath, const std::string& path);
+// The same, leaving alone every value the registry ignore list names.
+bool DeleteRegBaseValues(platform::Files& files, platform::Registry& registry,
+                         const std::string& regBasePath, const std::string& path,
+                         const IgnoreLists& ignored);
 
 // A guard against a value that comes back as fast as it is deleted (a watchdog process
 // rewriting its own start-up value): after this many passes that each deleted something,

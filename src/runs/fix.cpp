@@ -52,6 +52,8 @@ class Fix {
     v_.log.AddLine("");
     v_.log.AddLine(time_ + ": " + Msg(Msg::CleaningPleaseWait));
     scan_.Abort.Clear();
+    // The lists as they are now: a folder ignored since the scan is left alone too.
+    scan_.Ignored = s_.IgnoredPaths();
     v_.controls.ShowRunning();
     try {
       FilePass();
@@ -87,6 +89,10 @@ class Fix {
       const scan::Alert& alert = scan_.Alerts[i];
       if (alert.IsScanDir || alert.IsWalkDir) continue;
       if (!IsSelectedFile(alert, v_.results)) continue;
+      if (scan_.Ignored.Covers(alert.Path)) {
+        scan_.Skipped.Add(alert.Path);
+        continue;
+      }
       CleanFile(alert);
     }
   }
@@ -133,7 +139,7 @@ class Fix {
     v_.pump.ProcessPendingMessages();
     p_.files.SetAttributes(path, 0);
     p_.files.DeleteFile(path);
-    remedy::DeleteRegBaseValues(p_.files, p_.registry, regBase_, path);
+    remedy::DeleteRegBaseValues(p_.files, p_.registry, regBase_, path, s_.Ignore());
     bool exists = true;
     do {
       remedy::KillProcessByName(p_.processes, name);
@@ -194,7 +200,7 @@ class Fix {
       s_.ScanLog().AppendTo(*logLine, why == Why::Locked ? "Locked_Err;" : "Err;");
     v_.prompts.Tell({PromptKind::UrgentError, Msg::CannotCleanFile,
                      Msg(Msg::CannotCleanFile) + alert.Path + Msg(Msg::DeleteManually)});
-    remedy::DeleteRegBaseValues(p_.files, p_.registry, regBase_, alert.Path);
+    remedy::DeleteRegBaseValues(p_.files, p_.registry, regBase_, alert.Path, s_.Ignore());
   }
 
   // Backwards: the scans add a folder before what lies in it, so the deepest go first.
@@ -204,6 +210,11 @@ class Fix {
       CheckAbort();
       const scan::Alert& alert = scan_.Alerts[i];
       if (!alert.IsScanDir && !alert.IsWalkDir) continue;
+      // Nor is an ignored folder removed (one holding what is ignored is not empty, and stays).
+      if (scan_.Ignored.Covers(alert.Path)) {
+        scan_.Skipped.Add(alert.Path);
+        continue;
+      }
       const bool ownLine = alert.IsScanDir && alert.LineIndex != -1;
       if (!LeadsElsewhere(alert, /*itself=*/false) && p_.files.RemoveDirectory(alert.Path)) {
         ++result_.cleaned;

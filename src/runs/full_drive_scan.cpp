@@ -40,6 +40,7 @@ class FullScan {
     checking_ = Msg(Msg::Checking);
     v_.log.AddLine(time_ + Msg(Msg::ScanningPleaseWait));
     v_.controls.ShowRunning();
+    scan_.Ignored = s_.IgnoredPaths();
     IndexReferences();
     for (const std::string& root : SplitDrives(selectedDrives)) {
       if (scan_.Abort.IsSet()) break;
@@ -87,6 +88,10 @@ class FullScan {
   // `ScanFolderForCopies` with an explicit stack: folder depth is the file system's to
   // decide. Names beginning with "." and folder links are not entered, so no walk loops.
   void Walk(const std::string& root) {
+    if (scan_.Ignored.Covers(root)) {
+      scan_.Skipped.Add(root);
+      return;
+    }
     std::vector<Level> stack;
     if (auto level = Open(root)) stack.push_back(std::move(*level));
     while (!stack.empty()) {
@@ -100,6 +105,11 @@ class FullScan {
       path_.assign(level.folder).append(entry.name);
       const bool serve = ++sinceServed_ >= kEntriesPerServe;
       if (serve) ServeWindow();
+      // An ignored folder is not entered and an ignored file not read.
+      if (!scan_.Ignored.Empty() && scan_.Ignored.Covers(path_)) {
+        scan_.Skipped.Add(path_);
+        continue;
+      }
       if (entry.IsDirectory()) {
         if (entry.name.empty() || entry.name[0] == '.') continue;
         if (entry.attributes & platform::attr::ReparsePoint) continue;

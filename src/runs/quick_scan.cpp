@@ -61,6 +61,7 @@ class QuickScan {
     v_.log.Clear();
     v_.log.AddLine(scan_.TimeStamp + Msg(Msg::ScanningPleaseWait));
     scan_.Reset();
+    scan_.Ignored = s_.IgnoredPaths();
     s_.ScanLog().Clear();
     v_.results.Clear();
     if (interactive_) {
@@ -136,6 +137,7 @@ class QuickScan {
   void ScanPath(const scan::DatabaseEntry& entry, std::string path, bool digestEntry,
                 bool noSubstitution) {
     if (entry.Target.empty() && !entry.Folder.empty() && p_.files.DirectoryExists(entry.Folder)) {
+      if (Ignored(entry.Folder)) return;
       FlagFolder(entry.Folder, entry.ThreatName);
       return;
     }
@@ -143,6 +145,7 @@ class QuickScan {
       path = scan::FindRunningObjectByDigest(p_, s_.RunningObjects(), entry.Digest);
       if (path.empty()) return;
       if (scan::IsFilePresent(p_.files, path)) {
+        if (Ignored(path)) return;
         if (scan::FileDigest(p_.files, path) != entry.Digest) return;
         EndProcessesOf(path);
       }
@@ -184,6 +187,13 @@ class QuickScan {
     }
   }
 
+  // Whether the ignore lists cover the path; what they cover is noted as skipped.
+  bool Ignored(const std::string& path) {
+    if (!scan_.Ignored.Covers(path)) return false;
+    scan_.Skipped.Add(path);
+    return true;
+  }
+
   void EndProcessesOf(const std::string& path) {
     try {
       remedy::KillProcessByName(p_.processes, platform::FileNamePart(path));
@@ -206,6 +216,8 @@ class QuickScan {
   // D. Flagging a file.
   void FlagFile(const std::string& path, const std::string& threatName, std::string display) {
     if (!scan::IsFilePresent(p_.files, path)) return;
+    // Left alone before anything is done to it: its processes run on, nothing is logged.
+    if (Ignored(path)) return;
     if (const size_t lock = display.find(kLockPrefix); lock != std::string::npos)
       display.erase(lock, sizeof kLockPrefix - 1);
     EndProcessesOf(path);

@@ -49,6 +49,7 @@ void AlertList::Clear() {
 
 void ScanSession::Reset() {
   Alerts.Clear();
+  Skipped.Clear();
   AlertCounter = 0;
   Abort.Clear();
   Found = false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/views.h"
+#include "scan/ignored_paths.h"
 
 namespace morvanta::scan {
 
@@ -58,6 +59,11 @@ struct ScanSession {
   bool ReportInProgress = false;
   bool ReportHeaderWritten = false;
   std::string TimeStamp;
+  // What the ignore lists cover, as each run takes them up at its start; nothing covered is
+  // flagged, walked or removed. Kept over a reset: the lists are not the scan's.
+  IgnoredPaths Ignored;
+  // What the scans passed over because the lists cover it; emptied by a reset.
+  SkippedPaths Skipped;
 
   // The start of a quick scan: no alerts, counter 0, flags cleared (except the report
   // flag, which belongs to the report builder).

@@ -33,6 +33,10 @@ void FlagFile(platform::Platform& platform, ScanSession& session, common::LogLin
               const common::MessageCatalog& catalog, const WalkLevel& level,
               const std::string& name, const std::string& threatName) {
   const std::string path = level.folder + name;
+  if (session.Ignored.Covers(path)) {
+    session.Skipped.Add(path);
+    return;
+  }
   // A file an entry found before is that entry's alert already: counted and logged once.
   if (session.Alerts.IsAlertPath(path)) return;
   try {
@@ -64,6 +68,10 @@ bool FlagFolderContents(platform::Platform& platform, ScanSession& session, comm
   // what lies behind it was never inside the flagged folder.
   if (auto a = platform.files.GetAttributes(folder); a && (*a & platform::attr::ReparsePoint))
     return false;
+  if (session.Ignored.Covers(folder)) {
+    session.Skipped.Add(folder);
+    return false;
+  }
   auto top = OpenLevel(platform, folder);
   if (!top) return false;
   // An explicit stack instead of recursion: folder depth is the file system's to decide.
@@ -82,6 +90,11 @@ bool FlagFolderContents(platform::Platform& platform, ScanSession& session, comm
     }
     if (!recurse || entry.name.empty() || entry.name[0] == '.') continue;
     const std::string sub = level.folder + entry.name;
+    // An ignored folder is left as it is, with everything in it.
+    if (session.Ignored.Covers(sub)) {
+      session.Skipped.Add(sub);
+      continue;
+    }
     session.Alerts.AddAlert(sub, threatName, "", -1, false, true, false, false);
     // A link is flagged itself (removing it removes the link only), never entered.
     if (entry.attributes & platform::attr::ReparsePoint) continue;

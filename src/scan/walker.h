@@ -48,7 +48,9 @@ class SnapshotProcesses : public RunningProcesses {
 // walked at all (false). Each file that was hashed and added (or was
 // already listed) raises the session's alert counter by one and logs "T: Infected file
 // (threat) path"; a file that fails on the way is not counted and logs "T: Cannot open
-// file (path) path". False when `folder` itself cannot be listed.
+// file (path) path". What the session's ignore lists cover is neither flagged nor entered,
+// and goes to the session's skipped paths. False when `folder` itself cannot be listed or
+// is covered.
 bool FlagFolderContents(platform::Platform& platform, ScanSession& session, common::LogLines& log,
                         const common::MessageCatalog& catalog, const std::string& folder,
                         const std::string& threatName, bool recurse);

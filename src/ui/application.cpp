@@ -57,7 +57,7 @@ bool Application::CreateWindows() {
   // The tool window lists the services at its creation; the main window shows the same rows.
   form1_->ShowServiceRows();
   form12_ = std::make_unique<TForm12>(owner);
-  formIG_ = std::make_unique<TFormIG>(owner);
+  formIG_ = std::make_unique<TFormIG>(session_, owner);
   formL_ = std::make_unique<TFormL>(owner);
   formR_ = std::make_unique<TFormR>(owner);
   return true;

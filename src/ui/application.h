@@ -10,6 +10,7 @@
 #include "ui/action_chooser.h"
 #include "ui/frm_main.h"
 #include "ui/full_scan_window.h"
+#include "ui/ignore_list_window.h"
 #include "ui/main_window.h"
 #include "ui/quarantine_window.h"
 #include "ui/tool_windows.h"
@@ -51,6 +52,7 @@ class Application : public WindowDirectory {
   TForm2& Chooser() { return *form2_; }
   TForm3& DriveWindow() { return *form3_; }
   TForm9& QuarantineWindow() { return *form9_; }
+  TFormIG& IgnoreListWindow() { return *formIG_; }
   ApplicationWindow& AppWindow() { return appWindow_; }
 
  private:

@@ -308,6 +308,39 @@ int PopupMenu::Track(HWND owner, POINT p) const {
                                            owner, nullptr));
 }
 
+MenuBar::~MenuBar() {
+  if (menu_ && !attached_) ::DestroyMenu(menu_);
+}
+
+void MenuBar::Create() {
+  if (!menu_) menu_ = ::CreateMenu();
+}
+
+int MenuBar::AddDropDown(const std::string& caption) {
+  HMENU dropDown = ::CreatePopupMenu();
+  ::AppendMenuA(menu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown), caption.c_str());
+  return ::GetMenuItemCount(menu_) - 1;
+}
+
+void MenuBar::AddItem(int dropDown, int command, const std::string& caption) {
+  ::AppendMenuA(DropDown(dropDown), MF_STRING, static_cast<UINT_PTR>(command), caption.c_str());
+}
+
+void MenuBar::AddCommand(int command, const std::string& caption) {
+  ::AppendMenuA(menu_, MF_STRING, static_cast<UINT_PTR>(command), caption.c_str());
+}
+
+void MenuBar::AttachTo(HWND window) {
+  if (::SetMenu(window, menu_)) attached_ = true;
+}
+
+std::string MenuBar::ItemText(int command) const {
+  // By command, the search goes into the drop-downs too.
+  char text[256] = {};
+  ::GetMenuStringA(menu_, static_cast<UINT>(command), text, sizeof text, MF_BYCOMMAND);
+  return text;
+}
+
 namespace {
 
 constexpr char kPageClass[] = "MorvantaNotebookPage";

@@ -167,11 +167,38 @@ class PopupMenu {
   bool IsItemEnabled(int command) const;
   std::string ItemText(int command) const;
   void SetItemText(int command, const std::string& caption);
+  HMENU Handle() const { return menu_; }
   // Shows the menu at a screen point; the chosen command, or 0.
   int Track(HWND owner, POINT screenPoint) const;
 
  private:
   HMENU menu_ = nullptr;
+};
+
+// A window's menu bar of drop-downs and commands. It owns its menu until it is attached to
+// a window, which destroys it with itself.
+class MenuBar {
+ public:
+  MenuBar() = default;
+  ~MenuBar();
+  MenuBar(const MenuBar&) = delete;
+  MenuBar& operator=(const MenuBar&) = delete;
+
+  void Create();
+  // A drop-down on the bar; its index there.
+  int AddDropDown(const std::string& caption);
+  void AddItem(int dropDown, int command, const std::string& caption);
+  // A command on the bar itself.
+  void AddCommand(int command, const std::string& caption);
+  void AttachTo(HWND window);
+  HMENU Handle() const { return menu_; }
+  HMENU DropDown(int index) const { return ::GetSubMenu(menu_, index); }
+  // The item's text, looked for on the bar and in every drop-down.
+  std::string ItemText(int command) const;
+
+ private:
+  HMENU menu_ = nullptr;
+  bool attached_ = false;
 };
 
 // A page of a notebook or a tab control: a plain child window that passes its children's

@@ -27,11 +27,6 @@ class TForm12 : public ToolWindow {
   explicit TForm12(HWND owner) : ToolWindow("Log Optimizer", owner, 400, 320) {}
 };
 
-class TFormIG : public ToolWindow {
- public:
-  explicit TFormIG(HWND owner) : ToolWindow("Ignore list (Built 20.03.2006)", owner, 560, 400) {}
-};
-
 class TFormL : public ToolWindow {
  public:
   explicit TFormL(HWND owner) : ToolWindow("Select language", owner, 320, 240) {}

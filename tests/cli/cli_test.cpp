@@ -34,8 +34,10 @@ class CliCommands : public ::testing::Test {
 
 TEST_F(CliCommands, HelpAndUsage) {
   EXPECT_EQ(Cli({"--help"}), kClean);
-  EXPECT_NE(out.str().find("scan [--database FILE] [--full] [--drives LIST] [--fix] [--findings-only]"),
+  EXPECT_NE(out.str().find("scan [--database FILE] [--full] [--drives LIST] [--fix] [--findings-only]\n"
+                           "       [--show-skipped]"),
             std::string::npos);
+  EXPECT_NE(out.str().find("--show-skipped  prints \"PATH: SKIPPED\""), std::string::npos);
   EXPECT_NE(out.str().find("Exit codes"), std::string::npos);
   EXPECT_EQ(Cli({}), kError);
   EXPECT_EQ(Cli({"frobnicate"}), kError);
@@ -112,6 +114,31 @@ TEST_F(CliCommands, ScanFullFindsCopiesOnTheDrivesGiven) {
   // A root that is not there would pass for a clean one.
   EXPECT_EQ(Cli({"scan", "--drives", "Q:\\"}), kError);
   EXPECT_NE(err.str().find("no drive or folder Q:\\"), std::string::npos) << err.str();
+}
+
+TEST_F(CliCommands, ScanLeavesWhatTheWindowsIgnoreListCoversAndShowsItWhenAsked) {
+  const std::string worm = "the worm's bytes";
+  for (const char* path : {"C:\\Worms\\bad.exe", "C:\\Tools\\bad.exe", "C:\\Toolsmith\\bad.exe"})
+    fake.files.PutFile(path, worm);
+  fake.files.PutFile("C:\\Tools\\sub\\copy.bin", worm);
+  fake.files.PutFile(session.ProgramFile("FileIgnoreL.fil"),
+                     remedy::FormatFileIgnoreList({remedy::TFileIgnoreList::Folder("c:\\TOOLS")}));
+  PutDatabase(session.ProgramFile("files.dat"),
+              "[Worm.Bad]:C:\\Worms\\bad.exe\r\n[Worm.Tool]:C:\\Tools\\bad.exe\r\n");
+  EXPECT_EQ(Cli({"scan", "--drives", "C:\\", "--findings-only"}), kFound);
+  EXPECT_EQ(out.str(), "C:\\Worms\\bad.exe: Worm.Bad FOUND\n"
+                       "C:\\Toolsmith\\bad.exe: Worm.Bad FOUND\n");
+  EXPECT_EQ(Cli({"scan", "--drives", "C:\\", "--show-skipped", "--fix"}), kClean) << out.str();
+  EXPECT_NE(out.str().find("C:\\Toolsmith\\bad.exe: Worm.Bad FOUND\n"
+                           "C:\\Tools\\bad.exe: SKIPPED\n"
+                           "C:\\Tools: SKIPPED\n"),
+            std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("Skipped (ignore list): 2\n"), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("C:\\Tools\\bad.exe: Removed"), std::string::npos);
+  EXPECT_TRUE(fake.files.FileExists("C:\\Tools\\bad.exe"));
+  EXPECT_TRUE(fake.files.FileExists("C:\\Tools\\sub\\copy.bin"));
+  EXPECT_FALSE(fake.files.Exists("C:\\Toolsmith\\bad.exe"));
 }
 
 TEST_F(CliCommands, AMissingOrDamagedDatabaseIsAnError) {

@@ -132,5 +132,56 @@ TEST_P(DialogsContract, TheFileOpenDialogGivesTheChosenPathOrNothing) {
   EXPECT_EQ(ChooseAndAnswer(M(), dialog, std::nullopt), std::nullopt);
 }
 
+// Runs the folder chooser and answers it as ChooseAndAnswer does the file dialog; on the real
+// machine a confirmation of a new folder is answered with `create`.
+std::optional<std::string> ChooseFolderAndAnswer(Machine& m, const platform::FolderDialog& dialog,
+                                                 const std::optional<std::string>& typed,
+                                                 bool create = true) {
+  auto p = m.Get();
+  if (!m.IsReal()) {
+    auto& fake = static_cast<platform::fake::FakeDialogs&>(p.dialogs);
+    fake.QueueFolderChoice(create ? typed : std::nullopt);
+    auto chosen = p.dialogs.ChooseFolder(dialog);
+    EXPECT_EQ(fake.FolderDialogs().back().start, dialog.start);
+    if (chosen && !p.files.Exists(*chosen)) p.files.CreateDirectory(*chosen);
+    return chosen;
+  }
+#ifdef _WIN32
+  const bool isNew = typed && !p.files.Exists(*typed);
+  auto user = std::async(std::launch::async, [&] {
+    auto window = platform::win32::WaitForFolderDialog(dialog.title, 10000);
+    if (!window || !platform::win32::AnswerFolderDialog(*window, typed)) return false;
+    if (!isNew) return true;
+    auto confirm = platform::win32::WaitForMessageBox("Confirm", 10000);
+    if (!confirm) return false;
+    platform::win32::PressMessageBoxButton(confirm->window, create ? MessageAnswer::Yes : MessageAnswer::No);
+    // Declined, the chooser stays open: cancel it.
+    if (!create) platform::win32::AnswerFolderDialog(*window, std::nullopt);
+    return true;
+  });
+  auto chosen = p.dialogs.ChooseFolder(dialog);
+  EXPECT_TRUE(user.get()) << "no folder chooser titled " << dialog.title;
+  return chosen;
+#else
+  return std::nullopt;
+#endif
+}
+
+TEST_P(DialogsContract, TheFolderChooserGivesTheChosenFolderCreatingANewOne) {
+  const std::string there = M().ScratchPath("chosen folder");
+  ASSERT_TRUE(P().files.CreateDirectory(there));
+  platform::FolderDialog dialog;
+  dialog.title = "Add folder to ignore list";
+  EXPECT_EQ(dialog.start, "C:\\");
+  EXPECT_EQ(ChooseFolderAndAnswer(M(), dialog, there), there);
+  EXPECT_EQ(ChooseFolderAndAnswer(M(), dialog, std::nullopt), std::nullopt);
+  const std::string declined = M().ScratchPath("declined");
+  EXPECT_EQ(ChooseFolderAndAnswer(M(), dialog, declined, /*create=*/false), std::nullopt);
+  EXPECT_FALSE(P().files.Exists(declined));
+  const std::string made = M().ScratchPath("made here");
+  EXPECT_EQ(ChooseFolderAndAnswer(M(), dialog, made), made);
+  EXPECT_TRUE(P().files.DirectoryExists(made));
+}
+
 }  // namespace
 }  // namespace morvanta::testing

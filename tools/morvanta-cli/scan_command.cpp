@@ -16,7 +16,7 @@ namespace morvanta::cli {
 
 const char kScanUsage[] =
     "usage: morvanta-cli scan [--database FILE] [--full] [--drives LIST] [--fix] "
-    "[--findings-only]\n";
+    "[--findings-only] [--show-skipped]\n";
 
 namespace {
 
@@ -50,6 +50,7 @@ struct ScanOptions {
   std::string drives;  // the roots as the full scan takes them ("C:\;D:\;"); empty: fixed drives
   bool fix = false;
   bool findingsOnly = false;
+  bool showSkipped = false;
 };
 
 // "C:\,D:\" or "C:\;D:\" as the full scan's list, each root with its backslash.
@@ -86,6 +87,8 @@ bool ParseScanOptions(const std::vector<std::string>& args, ScanOptions& options
       options.fix = true;
     } else if (args[i] == "--findings-only") {
       options.findingsOnly = true;
+    } else if (args[i] == "--show-skipped") {
+      options.showSkipped = true;
     } else {
       err << "morvanta-cli: unknown option " << args[i] << "\n" << kScanUsage;
       return false;
@@ -150,6 +153,7 @@ class ScanRun {
       filesLookedAt = full.files;
     }
     PrintFindings();
+    if (o_.showSkipped) PrintSkipped();
     runs::FixResult fix;
     const bool fixing = o_.fix && quick.found && !aborted;
     if (fixing) {
@@ -176,6 +180,11 @@ class ScanRun {
       if (alert.IsFullScanFile) ++copies_;
       out_ << alert.Path << ": " << alert.ThreatName << " FOUND\n";
     }
+  }
+
+  // What the ignore lists kept the scans from: files not flagged, folders not entered.
+  void PrintSkipped() {
+    for (const std::string& path : s_.Scan().Skipped.Paths()) out_ << path << ": SKIPPED\n";
   }
 
   // What is there of each finding after the fix: the system's word, not the fix's.
@@ -207,6 +216,8 @@ class ScanRun {
     if (quick.fullDriveScanStarted)
       out_ << "Files compared: " << filesLookedAt << "\n"
            << "Copies found: " << copies_ << "\n";
+    if (const size_t skipped = s_.Scan().Skipped.Paths().size(); skipped > 0)
+      out_ << "Skipped (ignore list): " << skipped << "\n";
     if (fixing) out_ << "Removed: " << removed_ << "\n" << "Not removed: " << remaining_ << "\n";
     out_ << "Time: " << time << " sec\n";
   }
@@ -238,6 +249,8 @@ int ScanCommand(app::Session& session, const std::vector<std::string>& args, std
                                ? session.ProgramFile(database::kDatabaseFileName)
                                : options.database;
   if (!LoadDatabase(session, path, err)) return kError;
+  // The window's lists, beside the program: what the window leaves alone, the console does.
+  session.LoadIgnoreLists();
   return ScanRun(session, options, out, err).Run();
 }
 

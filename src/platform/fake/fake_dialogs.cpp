@@ -30,4 +30,12 @@ std::optional<std::string> FakeDialogs::ChooseFileToOpen(const OpenFileDialog& d
   return chosen;
 }
 
+std::optional<std::string> FakeDialogs::ChooseFolder(const FolderDialog& dialog) {
+  folderDialogs_.push_back(dialog);
+  if (folders_.empty()) return std::nullopt;
+  std::optional<std::string> chosen = std::move(folders_.front());
+  folders_.pop_front();
+  return chosen;
+}
+
 }  // namespace morvanta::platform::fake

@@ -25,11 +25,19 @@ class FakeDialogs : public Dialogs {
   const std::vector<OpenFileDialog>& FileDialogs() const { return fileDialogs_; }
   size_t PendingFileChoices() const { return files_.size(); }
 
+  // Chooses the next queued folder (nothing: Cancel); with none queued, the user cancels.
+  std::optional<std::string> ChooseFolder(const FolderDialog& dialog) override;
+  void QueueFolderChoice(std::optional<std::string> path) { folders_.push_back(std::move(path)); }
+  const std::vector<FolderDialog>& FolderDialogs() const { return folderDialogs_; }
+  size_t PendingFolderChoices() const { return folders_.size(); }
+
   void Clear() {
     shown_.clear();
     answers_.clear();
     fileDialogs_.clear();
     files_.clear();
+    folderDialogs_.clear();
+    folders_.clear();
   }
 
  private:
@@ -37,6 +45,8 @@ class FakeDialogs : public Dialogs {
   std::vector<Message> shown_;
   std::deque<std::optional<std::string>> files_;
   std::vector<OpenFileDialog> fileDialogs_;
+  std::deque<std::optional<std::string>> folders_;
+  std::vector<FolderDialog> folderDialogs_;
 };
 
 // The button a message box takes when the user just presses Enter.

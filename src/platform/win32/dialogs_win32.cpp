@@ -1,10 +1,14 @@
 #include "platform/win32/dialogs_win32.h"
 
+#include <cctype>
+#include <memory>
 #include <vector>
 
 #include "platform/win32/win_api.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 namespace morvanta::platform::win32 {
 namespace {
@@ -29,6 +33,96 @@ UINT ButtonFlag(MessageButtons buttons) {
   }
   return MB_OK;
 }
+
+// What the folder chooser's hooks share with the call that shows it.
+struct FolderChoice {
+  const FolderDialog& dialog;
+  std::optional<std::string> typed;  // a full path typed into the folder box and confirmed
+};
+
+constexpr UINT_PTR kOkHookId = 1;
+
+BOOL CALLBACK FindFolderBox(HWND child, LPARAM param) {
+  char className[16] = {};
+  ::GetClassNameA(child, className, sizeof className);
+  if (std::string(className) != "Edit") return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
+bool IsFullPath(const std::string& path) {
+  const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+                     path[1] == ':' && path[2] == '\\';
+  return drive || path.rfind("\\\\", 0) == 0;
+}
+
+std::string Trimmed(std::string text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  size_t start = 0;
+  while (start < text.size() && std::isspace(static_cast<unsigned char>(text[start]))) ++start;
+  return text.substr(start);
+}
+
+// The chooser's OK, before the chooser itself sees it: a full path typed into its folder box
+// is the choice, a folder that is not there yet created once the user confirms it. Declined
+// or failed, the chooser stays open.
+LRESULT CALLBACK FolderOkHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                              UINT_PTR id, DWORD_PTR data) {
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, FolderOkHook, id);
+  if (message != WM_COMMAND || LOWORD(wParam) != IDOK)
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  auto& choice = *reinterpret_cast<FolderChoice*>(data);
+  HWND box = nullptr;
+  ::EnumChildWindows(window, FindFolderBox, reinterpret_cast<LPARAM>(&box));
+  std::vector<char> text(32768, '\0');
+  if (box) ::GetWindowTextA(box, text.data(), static_cast<int>(text.size()));
+  const std::string typed = Trimmed(text.data());
+  if (!IsFullPath(typed)) return ::DefSubclassProc(window, message, wParam, lParam);
+  const DWORD attributes = ::GetFileAttributesA(typed.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const std::string question = "The folder \"" + typed + "\" does not exist. Create it?";
+    if (::MessageBoxA(window, question.c_str(), "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
+      return 0;
+    if (::SHCreateDirectoryExA(window, typed.c_str(), nullptr) != ERROR_SUCCESS) {
+      const std::string failed = "The folder \"" + typed + "\" could not be created.";
+      ::MessageBoxA(window, failed.c_str(), "Error", MB_OK | MB_ICONERROR);
+      return 0;
+    }
+  } else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return 0;  // a file: no folder to choose
+  }
+  choice.typed = typed;
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+int CALLBACK FolderChooserEvent(HWND window, UINT message, LPARAM, LPARAM data) {
+  if (message != BFFM_INITIALIZED) return 0;
+  auto* choice = reinterpret_cast<FolderChoice*>(data);
+  if (!choice->dialog.title.empty()) ::SetWindowTextA(window, choice->dialog.title.c_str());
+  if (!choice->dialog.start.empty())
+    ::SendMessageA(window, BFFM_SETSELECTIONA, TRUE,
+                   reinterpret_cast<LPARAM>(choice->dialog.start.c_str()));
+  ::SetWindowSubclass(window, FolderOkHook, kOkHookId, reinterpret_cast<DWORD_PTR>(choice));
+  return 0;
+}
+
+// COM for the chooser's new-style dialog, for as long as it is shown.
+class ComApartment {
+ public:
+  ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  HRESULT result_;
+};
+
+struct ItemListFree {
+  void operator()(ITEMIDLIST* list) const { ::CoTaskMemFree(list); }
+};
 
 }  // namespace
 
@@ -64,6 +158,26 @@ std::optional<std::string> Win32Dialogs::ChooseFileToOpen(const OpenFileDialog& 
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
   return std::string(file.data());
+}
+
+std::optional<std::string> Win32Dialogs::ChooseFolder(const FolderDialog& dialog) {
+  ComApartment com;
+  FolderChoice choice{dialog, std::nullopt};
+  char display[MAX_PATH] = {};
+  BROWSEINFOA info = {};
+  info.hwndOwner = static_cast<HWND>(dialog.owner);
+  info.pszDisplayName = display;
+  info.lpszTitle = dialog.title.empty() ? nullptr : dialog.title.c_str();
+  // The help context has no help file to lead to: the chooser shows no help button.
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
+  info.lpfn = FolderChooserEvent;
+  info.lParam = reinterpret_cast<LPARAM>(&choice);
+  const std::unique_ptr<ITEMIDLIST, ItemListFree> chosen(::SHBrowseForFolderA(&info));
+  if (!chosen) return std::nullopt;
+  if (choice.typed) return choice.typed;
+  std::vector<char> path(MAX_PATH * 2, '\0');
+  if (!::SHGetPathFromIDListA(chosen.get(), path.data()) || path[0] == '\0') return std::nullopt;
+  return std::string(path.data());
 }
 
 }  // namespace morvanta::platform::win32

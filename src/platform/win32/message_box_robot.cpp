@@ -53,6 +53,14 @@ HWND WaitForDialog(const std::string& caption, uint32_t milliseconds) {
   return search.found;
 }
 
+BOOL CALLBACK FindEdit(HWND child, LPARAM param) {
+  char className[16] = {};
+  ::GetClassNameA(child, className, sizeof className);
+  if (std::string(className) != "Edit") return TRUE;
+  *reinterpret_cast<HWND*>(param) = child;
+  return FALSE;
+}
+
 }  // namespace
 
 std::optional<SeenMessageBox> WaitForMessageBox(const std::string& caption,
@@ -99,6 +107,28 @@ bool AnswerFileDialog(WindowHandle dialog, const std::optional<std::string>& pat
   if (!name) name = ::GetDlgItem(window, kFileNameEditId);
   if (!name) return false;
   ::SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path->c_str()));
+  ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(window, IDOK)));
+  return true;
+}
+
+std::optional<WindowHandle> WaitForFolderDialog(const std::string& title, uint32_t milliseconds) {
+  HWND found = WaitForDialog(title, milliseconds);
+  if (!found) return std::nullopt;
+  return found;
+}
+
+bool AnswerFolderDialog(WindowHandle dialog, const std::optional<std::string>& folder) {
+  HWND window = static_cast<HWND>(dialog);
+  if (!folder) {
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(window, IDCANCEL)));
+    return true;
+  }
+  HWND edit = nullptr;
+  ::EnumChildWindows(window, FindEdit, reinterpret_cast<LPARAM>(&edit));
+  if (!edit) return false;
+  ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder->c_str()));
   ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(::GetDlgItem(window, IDOK)));
   return true;

@@ -32,4 +32,11 @@ std::optional<WindowHandle> WaitForFileDialog(const std::string& title, uint32_t
 // false when the dialog has no file name box.
 bool AnswerFileDialog(WindowHandle dialog, const std::optional<std::string>& path);
 
+// Waits up to `milliseconds` for a folder chooser of this process with this title.
+std::optional<WindowHandle> WaitForFolderDialog(const std::string& title, uint32_t milliseconds);
+
+// Types a folder into the chooser's folder box and confirms it, or with no folder cancels;
+// false when the chooser has no folder box.
+bool AnswerFolderDialog(WindowHandle dialog, const std::optional<std::string>& folder);
+
 }  // namespace morvanta::platform::win32
