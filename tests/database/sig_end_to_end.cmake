@@ -96,6 +96,65 @@ foreach(form "${WORK}/cut.dat" "${WORK}/noise.bin")
   endif()
 endforeach()
 
+# The update site: a key pair, a first site, then a second database with added entries.
+sig(0 keygen "${WORK}/maker.key")
+string(STRIP "${out}" public_key)
+file(STRINGS "${WORK}/maker.key.pub" public_line REGEX "^[0-9a-f]+$")
+if(NOT public_key STREQUAL public_line OR NOT public_key MATCHES "^[0-9a-f]+$")
+  message(FATAL_ERROR "keygen printed \"${public_key}\", the .pub file holds \"${public_line}\"")
+endif()
+sig(2 keygen "${WORK}/maker.key")  # never replaced
+file(WRITE "${WORK}/program.exe" "MZ stands in for the program")
+sig(0 publish --database "${GOOD}" --site "${WORK}/site" --key "${WORK}/maker.key")
+expect_in("${out}" "updr2/files2.htm")
+# CMake's file(READ) would drop the CRs: Python makes the next databases.
+execute_process(COMMAND "${PYTHON}" -c "
+import sys
+text = open(sys.argv[1], 'rb').read().replace(b'2026-01-12, Upd 1', b'2026-01-13, Upd 2')
+text = text.replace(b'_end\\r\\n', b'[Start]\\r\\n[Worm.Test.One]:%%wt%%\\\\one.exe\\r\\n'
+                    b'[Worm.Test.Two]:%%wt%%\\\\two.exe\\r\\n_end\\r\\n')
+open(sys.argv[2], 'wb').write(text)
+open(sys.argv[3], 'wb').write(text.replace(b'Upd 2', b'Upd 3'))
+" "${GOOD}" "${WORK}/second.txt" "${WORK}/third.txt" RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "cannot make the later databases")
+endif()
+sig(0 publish --database "${WORK}/second.txt" --site "${WORK}/site" --key "${WORK}/maker.key"
+    --program "${WORK}/program.exe" --log-upload)
+foreach(name list.htm files2.htm upd/2.htm kavup.htm)
+  foreach(file "${name}" "${name}.sig")
+    if(NOT EXISTS "${WORK}/site/updr2/${file}")
+      message(FATAL_ERROR "publish wrote no updr2/${file}")
+    endif()
+  endforeach()
+  file(SIZE "${WORK}/site/updr2/${name}.sig" sig_size)
+  if(NOT sig_size EQUAL 64)
+    message(FATAL_ERROR "updr2/${name}.sig is ${sig_size} bytes, not 64")
+  endif()
+endforeach()
+expect_same_file("${WORK}/program.exe" "${WORK}/site/updr2/kavup.htm")
+# file(READ) as text drops the CRs: compared as files.
+set(version "Morvanta Pro v7 - SE (Build date: 20.10.2011)")
+file(WRITE "${WORK}/expected-list.htm"
+  "Morvanta Pro\r\nThreat database 2026-01-13, Upd 2\r\n${version}\r\n\r\n1\r\n1\r\n")
+expect_same_file("${WORK}/expected-list.htm" "${WORK}/site/updr2/list.htm")
+sig(0 unpack "${WORK}/site/updr2/upd/2.htm" "${WORK}/piece2.txt")
+file(WRITE "${WORK}/expected-piece2.txt" "Threat database 2026-01-13, Upd 2\r\n[Start]\r\n"
+  "[Worm.Test.One]:%%wt%%\\one.exe\r\n[Worm.Test.Two]:%%wt%%\\two.exe\r\n_end\r\n")
+expect_same_file("${WORK}/expected-piece2.txt" "${WORK}/piece2.txt")
+sig(0 unpack "${WORK}/site/updr2/files2.htm" "${WORK}/whole.txt")
+expect_same_file("${WORK}/second.txt" "${WORK}/whole.txt")
+# Refused: the same update number again, a database that fails lint, another key.
+sig(2 publish --database "${WORK}/second.txt" --site "${WORK}/site" --key "${WORK}/maker.key")
+sig(2 publish --database "${BAD}" --site "${WORK}/site" --key "${WORK}/maker.key")
+sig(0 keygen "${WORK}/other.key")
+sig(2 publish --database "${WORK}/third.txt" --site "${WORK}/site" --key "${WORK}/other.key")
+sig(0 unpack "${WORK}/site/updr2/files2.htm" "${WORK}/still.txt")
+expect_same_file("${WORK}/second.txt" "${WORK}/still.txt")
+sig(2 publish --database "${WORK}/third.txt" --site "${WORK}/site")
+sig(2 publish --database "${WORK}/third.txt" --site "${WORK}/site" --key "${WORK}/maker.key"
+    --lowest x)
+
 # Unusable input and wrong usage.
 sig(2 lint "${WORK}/missing.txt")
 sig(2 lint "${WORK}")

@@ -5,6 +5,10 @@
 //   morvanta-sig piece IN.txt OUT.dat    plain text -> scrambled, uncompressed update piece
 //   morvanta-sig date FILE               the date line of a database in any form
 //   morvanta-sig lint FILE               checks a database in any form
+//   morvanta-sig keygen KEYFILE          a new update signing key pair (KEYFILE, KEYFILE.pub)
+//   morvanta-sig publish --database FILES.txt --site DIR --key KEYFILE [--program FILE.exe]
+//                        [--log-upload] [--lowest N]
+//                                        the signed update site under DIR (site_publisher.h)
 //
 // Exit status: 0 good, 1 problems found, 2 unusable input or wrong usage.
 #include <cstdint>
@@ -21,6 +25,8 @@
 #include "scan/lint.h"
 #include "database/threat_database.h"
 #include "engine_commands.h"
+#include "site_publisher.h"
+#include "update/update_list.h"
 #ifdef _WIN32
 #include "platform/win32/win32_platform.h"
 #endif
@@ -39,7 +45,10 @@ constexpr char kUsage[] =
     "       morvanta-sig unpack IN OUT.txt\n"
     "       morvanta-sig piece IN.txt OUT.dat\n"
     "       morvanta-sig date FILE\n"
-    "       morvanta-sig lint FILE\n";
+    "       morvanta-sig lint FILE\n"
+    "       morvanta-sig keygen KEYFILE\n"
+    "       morvanta-sig publish --database FILES.txt --site DIR --key KEYFILE\n"
+    "                            [--program FILE.exe] [--log-upload] [--lowest N]\n";
 
 std::optional<std::vector<uint8_t>> ReadFile(const std::string& path) {
   std::error_code error;
@@ -153,6 +162,40 @@ int RunOnMachine(const std::vector<std::string>& args) {
 #endif
 }
 
+// The options of "publish"; nothing when they are wrong or incomplete.
+std::optional<morvanta::tools::PublishRequest> ReadPublishOptions(
+    const std::vector<std::string>& args) {
+  morvanta::tools::PublishRequest request;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    if (option == "--log-upload") {
+      request.logUploadWanted = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) return std::nullopt;
+    const std::string& value = args[++i];
+    if (option == "--database") {
+      request.databaseFile = value;
+    } else if (option == "--site") {
+      request.siteFolder = value;
+    } else if (option == "--key") {
+      request.keyFile = value;
+    } else if (option == "--program") {
+      request.programFile = value;
+    } else if (option == "--lowest") {
+      const uint64_t lowest = morvanta::update::ReadLowestCounter(value);
+      if (lowest == 0) return std::nullopt;
+      request.lowest = lowest;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (request.databaseFile.empty() || request.siteFolder.empty() || request.keyFile.empty()) {
+    return std::nullopt;
+  }
+  return request;
+}
+
 int Run(const std::vector<std::string>& args) {
   const std::string command = args.empty() ? "" : args[0];
   if (morvanta::tools::IsEngineCommand(command)) return RunOnMachine(args);
@@ -162,6 +205,14 @@ int Run(const std::vector<std::string>& args) {
   if (command == "unpack" && args.size() == 3) return Unpack(args[1], args[2]);
   if (command == "date" && args.size() == 2) return Date(args[1]);
   if (command == "lint" && args.size() == 2) return Lint(args[1]);
+  if (command == "keygen" && args.size() == 2) {
+    return morvanta::tools::GenerateKeyFiles(args[1], std::cout, std::cerr);
+  }
+  if (command == "publish") {
+    if (const auto request = ReadPublishOptions(args)) {
+      return morvanta::tools::PublishSite(*request, std::cout, std::cerr);
+    }
+  }
   std::fputs(kUsage, stderr);
   std::fputs(morvanta::tools::EngineUsage(), stderr);
   return kUnusable;
