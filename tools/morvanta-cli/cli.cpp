@@ -4,6 +4,7 @@
 
 #include "quarantine_command.h"
 #include "scan_command.h"
+#include "update_command.h"
 
 namespace morvanta::cli {
 
@@ -40,6 +41,11 @@ const char kUsage[] =
     "  quarantine remove PATH\n"
     "      Drops the stored file that came from PATH from the quarantine, deleting its\n"
     "      copy. Exit 1 when the copy could not be deleted.\n"
+    "  update\n"
+    "      Brings the threat database up to date from the update server (morvanta.ini\n"
+    "      beside the program names it), without questions. Every file must carry the\n"
+    "      maker's signature. Exit 0 up to date or updated, 1 a new program version must\n"
+    "      be installed first, 2 an error (nothing is changed).\n"
     "  --help\n"
     "      Shows this text.\n"
     "\n"
@@ -61,6 +67,7 @@ int Run(app::Session& session, const std::vector<std::string>& args, std::ostrea
     }
     if (args[0] == "scan") return ScanCommand(session, args, out, err);
     if (args[0] == "quarantine") return QuarantineCommand(session, args, out, err);
+    if (args[0] == "update") return UpdateCommand(session, args, out, err);
     err << "morvanta-cli: unknown command " << args[0] << "\n" << kUsage;
     return kError;
   } catch (const std::exception& e) {
