@@ -183,6 +183,7 @@ file(WRITE "${WORK}/autostart.exe" "a program started by a Run value")
 file(MD5 "${WORK}/autostart.exe" autostartMd5)
 windows_path(autostart "${WORK}/autostart.exe")
 windows_path(reportFile "${WORK}/report.txt")
+windows_path(minimalFile "${WORK}/minimal.txt")
 execute_process(COMMAND "${EMULATOR}" reg add "${run}" /v MorvantaCliReport /d "${autostart}" /f
                 RESULT_VARIABLE added OUTPUT_QUIET ERROR_QUIET)
 if(NOT added EQUAL 0)
@@ -190,7 +191,7 @@ if(NOT added EQUAL 0)
 endif()
 execute_process(COMMAND "${EMULATOR}" "${TOOL}" report "${reportFile}"
                 RESULT_VARIABLE reportStatus OUTPUT_VARIABLE reportOut ERROR_VARIABLE reportErr)
-execute_process(COMMAND "${EMULATOR}" "${TOOL}" report "${WORK}\\minimal.txt" --no-infected
+execute_process(COMMAND "${EMULATOR}" "${TOOL}" report "${minimalFile}" --no-infected
                   --no-processes --no-startup --no-services
                 RESULT_VARIABLE minimalStatus OUTPUT_VARIABLE minimalOut ERROR_VARIABLE minimalErr)
 execute_process(COMMAND "${EMULATOR}" "${TOOL}" autoruns
@@ -202,32 +203,41 @@ if(NOT reportStatus EQUAL 0 OR NOT minimalStatus EQUAL 0 OR NOT autorunsStatus E
                       "${autorunsStatus}:\n${reportOut}${reportErr}${minimalErr}${autorunsErr}")
 endif()
 expect_in("${reportOut}" "${reportFile}")
-file(READ "${WORK}/report.txt" report)
+# Every line ends with CR LF; the checks below read the files with LF alone.
+foreach(name report minimal)
+  execute_process(COMMAND "${PYTHON}" -c
+    "import sys; d = open(sys.argv[1], 'rb').read(); assert d.endswith(b'\\r\\n') and d.count(b'\\n') == d.count(b'\\r\\n'); open(sys.argv[2], 'wb').write(d.replace(b'\\r\\n', b'\\n'))"
+    "${WORK}/${name}.txt" "${WORK}/${name}.lf" RESULT_VARIABLE lines)
+  if(NOT lines EQUAL 0)
+    message(FATAL_ERROR "${name}.txt has lines that do not end with CR LF")
+  endif()
+endforeach()
+file(READ "${WORK}/report.lf" report)
 foreach(line
-    "Morvanta Pro v7 - SE (Build date: 20.10.2011) full information log file.\r\nGenerated at: "
-    "Morvanta Pro - malware detection and removal for Windows workstations.\r\n"
-    "\r\nRunning processes: ("
-    "\r\nStartup files:\r\n"
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\MorvantaCliReport\r\n[${autostart}]\r\n"
-    "\r\n\r\nDetail report: ("
-    "\r\n\r\nStartup folder: ("
-    "\r\n\r\nKeyboard drivers: ("
-    "\r\n\r\nServices: ("
-    "\r\nFinished...\r\n")
+    "Morvanta Pro v7 - SE (Build date: 20.10.2011) full information log file.\nGenerated at: "
+    "Morvanta Pro - malware detection and removal for Windows workstations.\n"
+    "\nRunning processes: ("
+    "\nStartup files:\n"
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\MorvantaCliReport\n[${autostart}]\n"
+    "\n\nDetail report: ("
+    "\n\nStartup folder: ("
+    "\n\nKeyboard drivers: ("
+    "\n\nServices: ("
+    "\nFinished...\n")
   expect_in("${report}" "${line}")
 endforeach()
 string(TOLOWER "${report}" lowerReport)
 string(TOLOWER "RegRun ${autostart}[${autostartMd5}]" regRunLine)
 expect_in("${lowerReport}" "${regRunLine}")
-file(READ "${WORK}/minimal.txt" minimal)
+file(READ "${WORK}/minimal.lf" minimal)
 foreach(absent "Running processes: (" "Startup files:" "Startup folder: (" "Services: (" "Virus list:")
   string(FIND "${minimal}" "${absent}" at)
   if(NOT at EQUAL -1)
     message(FATAL_ERROR "the minimal report holds \"${absent}\":\n${minimal}")
   endif()
 endforeach()
-expect_in("${minimal}" "\r\n\r\n\r\n\r\nDetail report: (")
-expect_in("${minimal}" "\r\n\r\nKeyboard drivers: (")
+expect_in("${minimal}" "\n\n\n\nDetail report: (")
+expect_in("${minimal}" "\n\nKeyboard drivers: (")
 expect_in("${autoruns}" "kind,path,size,key,md5\n")
 string(TOLOWER "${autoruns}" lowerAutoruns)
 string(TOLOWER "RegStartup,${autostart},32,HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\,${autostartMd5}" autorunsLine)
