@@ -120,5 +120,124 @@ TEST_F(ReportRows, ContextMenusChosenByTheRows) {
     EXPECT_EQ(MenuOfTicked(cases[i].ticked), cases[i].menu) << "case " << i;
 }
 
+// The actions over the table as the window shows it, each row ticked or selected by hand.
+class ReportActions : public ReportRows {
+ protected:
+  ReportActions() : manager(session, {table, prompts, pump}) {}
+  int RowOf(const std::string& kind, const std::string& path) {
+    for (int row = 0; row < table.RowCount(); ++row)
+      if (const ReportRow* r = manager.RowAt(row); r && r->kind == kind && platform::EqualsNoCase(r->path, path))
+        return row;
+    return -1;
+  }
+  bool ValueThere(const std::string& name) {
+    auto key = fake.registry.OpenKey(RegRoot::CurrentUser, kRun, platform::RegAccess::Read);
+    return key && key->ReadValue(name).has_value();
+  }
+  std::vector<std::string> Seen() const { return prompts.Texts(); }
+
+  common::MemoryCheckList table;
+  ReportManager manager;
+};
+
+TEST_F(ReportActions, DeleteSelectedEndsDeletesAndRemovesTheValues) {
+  manager.Refresh();
+  const int row = RowOf("Proc", "C:\\Tools\\agent.exe");
+  ASSERT_GE(row, 0);
+  table.SetChecked(row, true);
+
+  prompts.Answer({false});  // No: nothing happens
+  manager.DeleteSelected();
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\agent.exe"));
+  EXPECT_EQ(Seen(), std::vector<std::string>{"Do you want to delete selected items?"});
+
+  prompts.Answer({true});
+  manager.DeleteSelected();
+  EXPECT_FALSE(fake.files.Exists("C:\\Tools\\agent.exe"));
+  auto snapshot = fake.processes.Snapshot();
+  ASSERT_TRUE(snapshot);
+  for (const auto& e : *snapshot) EXPECT_FALSE(platform::EqualsNoCase(e.exeName, "agent.exe"));
+  EXPECT_FALSE(ValueThere("agent"));  // its startup value went with it
+  EXPECT_TRUE(ValueThere("empty"));
+  EXPECT_EQ(RowOf("Proc", "C:\\Tools\\agent.exe"), -1);
+  EXPECT_EQ(Seen().size(), 2u);  // no error box
+}
+
+TEST_F(ReportActions, ACommandWithArgumentsIsNeverGuessedAndFailsAfterTheRetries) {
+  manager.Refresh();
+  const int row = RowOf("RegStartup", "C:\\Tools\\agent.exe /tray");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(manager.SelectItem(row), ReportMenu::StartupValue);
+  table.SetChecked(row, true);
+  const uint32_t before = fake.system.TickCount();
+  prompts.Answer({true});
+  manager.DeleteFiles();
+  EXPECT_GT(fake.system.TickCount() - before, 4000u);  // the whole retry time
+  EXPECT_EQ(Seen(), (std::vector<std::string>{"Do you want to delete selected files?",
+                                              "Cannot delete file C:\\Tools\\agent.exe /tray."}));
+  ASSERT_EQ(prompts.shown.size(), 2u);
+  EXPECT_EQ(prompts.shown[1].kind, common::PromptKind::Error);
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\agent.exe"));  // the program the command names stays
+  ASSERT_EQ(RowOf("RegStartup", "C:\\Tools\\agent.exe /tray"), row);
+  EXPECT_TRUE(table.IsChecked(row));  // still ticked
+}
+
+TEST_F(ReportActions, AFileHeldOpenStaysAndTheWalkGoesOn) {
+  manager.Refresh();
+  auto held = fake.files.Open("C:\\Tools\\svc.exe", platform::OpenMode::Read);
+  ASSERT_TRUE(held);
+  const int service = RowOf("Service", "C:\\Tools\\svc.exe");
+  const int empty = RowOf("RegStartup", "C:\\Tools\\empty.exe");
+  ASSERT_GE(service, 0);
+  ASSERT_GE(empty, 0);
+  table.SetChecked(service, true);
+  table.SetChecked(empty, true);
+  prompts.Answer({true});
+  manager.DeleteSelected();
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\svc.exe"));
+  EXPECT_FALSE(fake.files.Exists("C:\\Tools\\empty.exe"));
+  EXPECT_EQ(prompts.CountOf(common::Msg::None), 2u);  // the question and one error box
+  EXPECT_EQ(Seen().back(), "Cannot delete file c:\\tools\\svc.exe.");
+  EXPECT_GE(RowOf("Service", "C:\\Tools\\svc.exe"), 0);
+  EXPECT_EQ(RowOf("RegStartup", "C:\\Tools\\empty.exe"), -1);
+}
+
+TEST_F(ReportActions, TerminateTheSelectedProgramRunningTwiceFromTwoFolders) {
+  // The fixture's agent runs from the Tools folder; another copy runs from Other, holding its file.
+  fake.files.PutFile("C:\\Other\\agent.exe", "MZ another agent");
+  ASSERT_TRUE(fake.processes.Start("C:\\Other\\agent.exe"));
+  manager.Refresh();
+  const int row = RowOf("Proc", "C:\\Tools\\agent.exe");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(manager.SelectItem(row), ReportMenu::Process);
+  manager.TerminateProcesses();  // nothing ticked: the selected row
+  auto snapshot = fake.processes.Snapshot();
+  ASSERT_TRUE(snapshot);
+  for (const auto& e : *snapshot) EXPECT_FALSE(platform::EqualsNoCase(e.exeName, "agent.exe"));
+  EXPECT_EQ(RowOf("Proc", "C:\\Tools\\agent.exe"), -1);
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\agent.exe"));  // ended, not deleted
+  EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(ReportActions, DeleteValuesAndTheServiceMenu) {
+  manager.Refresh();
+  const int value = RowOf("RegStartup", "C:\\Tools\\empty.exe");
+  ASSERT_GE(value, 0);
+  manager.SelectItem(value);
+  manager.DeleteValues();
+  EXPECT_FALSE(ValueThere("empty"));
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\empty.exe"));
+  EXPECT_EQ(RowOf("RegStartup", "C:\\Tools\\empty.exe"), -1);
+
+  const int service = RowOf("Service", "C:\\Tools\\svc.exe");
+  ASSERT_GE(service, 0);
+  EXPECT_EQ(manager.SelectItem(service), ReportMenu::Service);
+  prompts.Answer({true});
+  manager.DeleteServiceFile();
+  EXPECT_EQ(Seen(), std::vector<std::string>{"Do you want to delete selected file?"});
+  EXPECT_FALSE(fake.files.Exists("C:\\Tools\\svc.exe"));
+  EXPECT_EQ(RowOf("Service", "C:\\Tools\\svc.exe"), -1);
+}
+
 }  // namespace
 }  // namespace morvanta::runs
