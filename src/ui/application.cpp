@@ -56,10 +56,10 @@ bool Application::CreateWindows() {
   frmMain_ = std::make_unique<TfrmMain>(owner, session_);
   // The tool window lists the services at its creation; the main window shows the same rows.
   form1_->ShowServiceRows();
-  form12_ = std::make_unique<TForm12>(owner);
+  form12_ = std::make_unique<TForm12>(session_, *form1_);
   formIG_ = std::make_unique<TFormIG>(session_, owner);
   formL_ = std::make_unique<TFormL>(owner);
-  formR_ = std::make_unique<TFormR>(owner);
+  formR_ = std::make_unique<TFormR>(owner, [this] { form12_->Show(); });
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include "ui/frm_main.h"
 #include "ui/full_scan_window.h"
 #include "ui/ignore_list_window.h"
+#include "ui/log_optimizer_window.h"
 #include "ui/main_window.h"
 #include "ui/quarantine_window.h"
 #include "ui/tool_windows.h"
@@ -53,6 +54,8 @@ class Application : public WindowDirectory {
   TForm3& DriveWindow() { return *form3_; }
   TForm9& QuarantineWindow() { return *form9_; }
   TFormIG& IgnoreListWindow() { return *formIG_; }
+  TForm12& LogOptimizer() { return *form12_; }
+  TFormR& ReportManagerWindow() { return *formR_; }
   ApplicationWindow& AppWindow() { return appWindow_; }
 
  private:

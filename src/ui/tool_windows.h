@@ -2,8 +2,10 @@
 // its caption, hidden until a button shows it.
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "ui/controls.h"
 #include "ui/window.h"
 
 namespace morvanta::ui {
@@ -22,19 +24,24 @@ class TForm4 : public ToolWindow {
   explicit TForm4(HWND owner) : ToolWindow("Upgrading...", owner, 360, 120) {}
 };
 
-class TForm12 : public ToolWindow {
- public:
-  explicit TForm12(HWND owner) : ToolWindow("Log Optimizer", owner, 400, 320) {}
-};
-
 class TFormL : public ToolWindow {
  public:
   explicit TFormL(HWND owner) : ToolWindow("Select language", owner, 320, 240) {}
 };
 
+// The report manager, so far with its "Save full report log" button only.
 class TFormR : public ToolWindow {
  public:
-  explicit TFormR(HWND owner) : ToolWindow("Report Manager", owner, 640, 480) {}
+  TFormR(HWND owner, std::function<void()> showLogOptimizer);
+  void xpButton3Click() { showLogOptimizer_(); }  // "Save full report log"
+
+  Button xpButton3;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  std::function<void()> showLogOptimizer_;
 };
 
 }  // namespace morvanta::ui

@@ -1,7 +1,7 @@
 # Runs morvanta-cli as a script or a technician would, under Wine: help, a clean scan with
 # the shipped database, planted hits (a file a database entry names, and the EICAR test file
-# behind a Run value, found by its digest through the running objects), the errors, and the
-# quarantine commands.
+# behind a Run value, found by its digest through the running objects), the errors, the
+# quarantine commands, and the full report and the autoruns rows with a planted Run value.
 #   cmake -DTOOL=morvanta-cli.exe -DEMULATOR=wine-run -DWORK=dir -DPYTHON=python3
 #         -DFILES_DAT=files.dat -P this
 foreach(var TOOL EMULATOR WORK PYTHON FILES_DAT)
@@ -175,5 +175,75 @@ expect_in("${out}" "removed from quarantine")
 cli(2 quarantine restore "${suspect}")
 expect_in("${err}" "not in quarantine")
 cli(2 quarantine add "${WORK}\\no-such-file.exe")
+
+# The full report and the autoruns rows, with a Run value of the test's own planted (and
+# removed again whatever happens): the report file holds its sections and the value, the
+# CSV its row with the file's size and digest.
+file(WRITE "${WORK}/autostart.exe" "a program started by a Run value")
+file(MD5 "${WORK}/autostart.exe" autostartMd5)
+windows_path(autostart "${WORK}/autostart.exe")
+windows_path(reportFile "${WORK}/report.txt")
+windows_path(minimalFile "${WORK}/minimal.txt")
+execute_process(COMMAND "${EMULATOR}" reg add "${run}" /v MorvantaCliReport /d "${autostart}" /f
+                RESULT_VARIABLE added OUTPUT_QUIET ERROR_QUIET)
+if(NOT added EQUAL 0)
+  message(FATAL_ERROR "cannot write the Run value")
+endif()
+execute_process(COMMAND "${EMULATOR}" "${TOOL}" report "${reportFile}"
+                RESULT_VARIABLE reportStatus OUTPUT_VARIABLE reportOut ERROR_VARIABLE reportErr)
+execute_process(COMMAND "${EMULATOR}" "${TOOL}" report "${minimalFile}" --no-infected
+                  --no-processes --no-startup --no-services
+                RESULT_VARIABLE minimalStatus OUTPUT_VARIABLE minimalOut ERROR_VARIABLE minimalErr)
+execute_process(COMMAND "${EMULATOR}" "${TOOL}" autoruns
+                RESULT_VARIABLE autorunsStatus OUTPUT_VARIABLE autoruns ERROR_VARIABLE autorunsErr)
+execute_process(COMMAND "${EMULATOR}" reg delete "${run}" /v MorvantaCliReport /f
+                OUTPUT_QUIET ERROR_QUIET)
+if(NOT reportStatus EQUAL 0 OR NOT minimalStatus EQUAL 0 OR NOT autorunsStatus EQUAL 0)
+  message(FATAL_ERROR "report ${reportStatus}, minimal report ${minimalStatus}, autoruns "
+                      "${autorunsStatus}:\n${reportOut}${reportErr}${minimalErr}${autorunsErr}")
+endif()
+expect_in("${reportOut}" "${reportFile}")
+# Every line ends with CR LF; the checks below read the files with LF alone.
+foreach(name report minimal)
+  execute_process(COMMAND "${PYTHON}" -c
+    "import sys; d = open(sys.argv[1], 'rb').read(); assert d.endswith(b'\\r\\n') and d.count(b'\\n') == d.count(b'\\r\\n'); open(sys.argv[2], 'wb').write(d.replace(b'\\r\\n', b'\\n'))"
+    "${WORK}/${name}.txt" "${WORK}/${name}.lf" RESULT_VARIABLE lines)
+  if(NOT lines EQUAL 0)
+    message(FATAL_ERROR "${name}.txt has lines that do not end with CR LF")
+  endif()
+endforeach()
+file(READ "${WORK}/report.lf" report)
+foreach(line
+    "Morvanta Pro v7 - SE (Build date: 20.10.2011) full information log file.\nGenerated at: "
+    "Morvanta Pro - malware detection and removal for Windows workstations.\n"
+    "\nRunning processes: ("
+    "\nStartup files:\n"
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\MorvantaCliReport\n[${autostart}]\n"
+    "\n\nDetail report: ("
+    "\n\nStartup folder: ("
+    "\n\nKeyboard drivers: ("
+    "\n\nServices: ("
+    "\nFinished...\n")
+  expect_in("${report}" "${line}")
+endforeach()
+string(TOLOWER "${report}" lowerReport)
+string(TOLOWER "RegRun ${autostart}[${autostartMd5}]" regRunLine)
+expect_in("${lowerReport}" "${regRunLine}")
+file(READ "${WORK}/minimal.lf" minimal)
+foreach(absent "Running processes: (" "Startup files:" "Startup folder: (" "Services: (" "Virus list:")
+  string(FIND "${minimal}" "${absent}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "the minimal report holds \"${absent}\":\n${minimal}")
+  endif()
+endforeach()
+expect_in("${minimal}" "\n\n\n\nDetail report: (")
+expect_in("${minimal}" "\n\nKeyboard drivers: (")
+expect_in("${autoruns}" "kind,path,size,key,md5\n")
+string(TOLOWER "${autoruns}" lowerAutoruns)
+string(TOLOWER "RegStartup,${autostart},32,HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\,${autostartMd5}" autorunsLine)
+expect_in("${lowerAutoruns}" "${autorunsLine}")
+expect_in("${autoruns}" "\nProc,")
+cli(2 report --frobnicate)
+cli(2 autoruns --frobnicate)
 
 file(REMOVE_RECURSE "${WORK}")

@@ -1,6 +1,7 @@
 // morvanta-cli's commands on the fake machine: what they print and how they exit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "app/session.h"
 #include "cli.h"
 #include "quarantine_command.h"
+#include "report_command.h"
 #include "database/container.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text.h"
@@ -248,6 +250,109 @@ TEST_F(CliQuarantine, ErrorsSayWhatWentWrong) {
     EXPECT_EQ(Cli(args), kError) << args[1];
     EXPECT_NE(err.str().find("cannot read the quarantine index"), std::string::npos) << args[1];
   }
+}
+
+// `report` and `autoruns` over a fake machine with a startup value and its running program.
+class CliReport : public CliCommands {
+ protected:
+  void SetUp() override {
+    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    fake.files.PutFile(session.ProgramFile("RegBase.rgk"), "1\r\n1\r\n" + run + "\r\nRun\r\n");
+    fake.registry.CreateKey(platform::RegRoot::CurrentUser, run)
+        ->WriteValue("agent", platform::RegValue::FromString("C:\\Tools\\agent.exe"));
+    fake.registry.CreateKey(platform::RegRoot::CurrentUser, run)
+        ->WriteValue("with, comma", platform::RegValue::FromString("C:\\Tools\\a,b.exe"));
+    fake.files.PutFile("C:\\Tools\\agent.exe", "MZ agent");
+    fake.files.PutFile("C:\\Tools\\a,b.exe", "");
+    fake.processes.AddProcess("agent.exe", std::string("C:\\Tools\\agent.exe"));
+  }
+  std::vector<std::string> FileLines(const std::string& path) {
+    const auto bytes = fake.files.ReadAll(path);
+    std::vector<std::string> lines;
+    if (!bytes) return {"<no file>"};
+    const std::string text(bytes->begin(), bytes->end());
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+      lines.push_back(text.substr(start, end - start));
+    return lines;
+  }
+  bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+};
+
+TEST_F(CliReport, ReportWritesTheFileWithTheSectionsChosen) {
+  fake.files.PutFile("C:\\Tools\\worm.exe", "a planted worm");
+  PutDatabase(session.ProgramFile("files.dat"), "[Worm.Bad]:C:\\Tools\\worm.exe\r\n");
+  EXPECT_EQ(Cli({"report"}), kClean) << err.str();
+  const std::string beside = session.ProgramFile("Information.txt");
+  EXPECT_EQ(out.str(), beside + "\n");
+  auto lines = FileLines(beside);
+  ASSERT_FALSE(lines.empty());
+  for (const char* line : {"Virus list:", "Infected with Worm.Bad - File C:\\Tools\\worm.exe",
+                           "Running processes: (1)", "Startup files:", "[C:\\Tools\\agent.exe]",
+                           "Finished..."})
+    EXPECT_TRUE(Has(lines, line)) << line;
+  EXPECT_TRUE(fake.shell.Opened().empty());  // written, never opened
+
+  // Every switch off, into a file named relative to the current folder: no database needed.
+  fake.files.DeleteFile(session.ProgramFile("files.dat"));
+  const std::string relative = fake.files.CurrentDirectory() + "\\out.txt";
+  EXPECT_EQ(Cli({"report", "out.txt", "--no-infected", "--no-processes", "--no-startup",
+                 "--no-services"}),
+            kClean)
+      << err.str();
+  lines = FileLines(relative);
+  ASSERT_GT(lines.size(), 10u);
+  for (const char* line : {"Virus list:", "Startup files:"}) EXPECT_FALSE(Has(lines, line)) << line;
+  EXPECT_EQ(lines[6], "");
+  EXPECT_EQ(lines[7], "");
+  EXPECT_EQ(lines[8], "");  // the detail report's own
+  EXPECT_EQ(lines[9].rfind("Detail report: (", 0), 0u);
+  EXPECT_EQ(lines.back(), "Finished...");
+
+  // Errors: an unknown option, a missing database with the scan on, a folder that is not there.
+  EXPECT_EQ(Cli({"report", "--bogus"}), kError);
+  EXPECT_NE(err.str().find("unknown option --bogus"), std::string::npos);
+  EXPECT_EQ(Cli({"report"}), kError);
+  EXPECT_NE(err.str().find("cannot read the database"), std::string::npos);
+  EXPECT_EQ(Cli({"report", "C:\\No such folder\\r.txt", "--no-infected"}), kError);
+  EXPECT_NE(err.str().find("Error writing log file!"), std::string::npos);
+}
+
+TEST_F(CliReport, AutorunsPrintsTheRowsAsCsv) {
+  EXPECT_EQ(Cli({"autoruns"}), kClean) << err.str();
+  std::vector<std::string> lines;
+  std::istringstream in(out.str());
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], "kind,path,size,key,md5");
+  const std::string key = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+  const struct {
+    std::string line;
+  } expected[] = {
+      {"Proc,C:\\Tools\\agent.exe,8,,"},
+      {"RegStartup,C:\\Tools\\agent.exe,8," + key + ","},
+      // A comma quotes the field; an empty file has the empty input's digest.
+      {"RegStartup,\"C:\\Tools\\a,b.exe\",0," + key + ",d41d8cd98f00b204e9800998ecf8427e"},
+  };
+  for (const auto& e : expected) {
+    const bool found = std::any_of(lines.begin(), lines.end(), [&](const std::string& l) {
+      return l.rfind(e.line, 0) == 0;
+    });
+    EXPECT_TRUE(found) << e.line << "\n" << out.str();
+  }
+  // Proc before RegStartup, as the table lists them.
+  auto at = [&](const std::string& prefix) {
+    return std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+  };
+  EXPECT_LT(at("Proc,"), at("RegStartup,"));
+  const std::string agentMd5 = lines[static_cast<size_t>(at("Proc,") - lines.begin())].substr(
+      std::string("Proc,C:\\Tools\\agent.exe,8,,").size());
+  EXPECT_EQ(agentMd5.size(), 32u);
+
+  EXPECT_EQ(Cli({"autoruns", "--bogus"}), kError);
+  EXPECT_EQ(CsvField("plain"), "plain");
+  EXPECT_EQ(CsvField("say \"hi\", twice"), "\"say \"\"hi\"\", twice\"");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "quarantine_command.h"
+#include "report_command.h"
 #include "scan_command.h"
 #include "update_command.h"
 
@@ -41,6 +42,20 @@ const char kUsage[] =
     "  quarantine remove PATH\n"
     "      Drops the stored file that came from PATH from the quarantine, deleting its\n"
     "      copy. Exit 1 when the copy could not be deleted.\n"
+    "  report [FILE] [--database FILE] [--no-infected] [--no-processes] [--no-startup]\n"
+    "         [--no-services]\n"
+    "      Writes the full report log, as the window's \"Build log\" does, into FILE\n"
+    "      (Information.txt beside the program when none is given) without opening it,\n"
+    "      and prints its path. The options leave sections out: the quick scan's\n"
+    "      \"Virus list:\" (no database is then needed), the running processes, the\n"
+    "      startup values with the Startup folder, Win.ini and System.ini lines, and the\n"
+    "      services. The detail report and the keyboard drivers are always written.\n"
+    "  autoruns\n"
+    "      Prints the Report Manager's rows as CSV, one per line after the header line\n"
+    "      \"kind,path,size,key,md5\": every running program, registry autostart place,\n"
+    "      startup value, Startup-folder entry, service and System.ini line, with the\n"
+    "      file's size (0 when it cannot be opened), the key of a startup value, and the\n"
+    "      file's MD5 (empty when it cannot be read).\n"
     "  update\n"
     "      Brings the threat database up to date from the update server (morvanta.ini\n"
     "      beside the program names it), without questions. Every file must carry the\n"
@@ -51,8 +66,8 @@ const char kUsage[] =
     "\n"
     "Exit codes: 0 nothing found (with --fix: everything found was removed), 1 something\n"
     "found (with --fix: something remains), 2 an error (bad arguments, a missing or damaged\n"
-    "database, a missing drive, an aborted run, a quarantine task that failed). Errors go\n"
-    "to the standard error.\n";
+    "database, a missing drive, an aborted run, a quarantine task that failed, a report\n"
+    "file that could not be written). Errors go to the standard error.\n";
 
 int Run(app::Session& session, const std::vector<std::string>& args, std::ostream& out,
         std::ostream& err) {
@@ -67,6 +82,8 @@ int Run(app::Session& session, const std::vector<std::string>& args, std::ostrea
     }
     if (args[0] == "scan") return ScanCommand(session, args, out, err);
     if (args[0] == "quarantine") return QuarantineCommand(session, args, out, err);
+    if (args[0] == "report") return ReportCommand(session, args, out, err);
+    if (args[0] == "autoruns") return AutorunsCommand(session, args, out, err);
     if (args[0] == "update") return UpdateCommand(session, args, out, err);
     err << "morvanta-cli: unknown command " << args[0] << "\n" << kUsage;
     return kError;

@@ -1,0 +1,104 @@
+// The Report Manager's table: every file the machine runs or starts automatically, as rows
+// of a kind, a path, the file's size and (for startup values) the key, in the order the
+// window lists them; how a row is drawn and which context menu the rows choose.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "common/views.h"
+
+namespace morvanta::runs {
+
+struct ReportRow {
+  std::string kind;  // "Proc", "Clsid", "RegStartup", "Startup", "Service" or "System.ini"
+  std::string path;  // for "RegStartup" the value's data as stored
+  std::string size;  // in bytes, decimal; "0" when the file cannot be opened
+  std::string key;   // for "RegStartup": root name + "\" + key path + "\"; else empty
+};
+
+// The size column of a path: its file's size, or "0" when it cannot be opened.
+std::string FileSizeText(platform::Files& files, const std::string& path);
+
+// `TFormR_DisplayFullLogFile`: the running processes whose files are present, the
+// autostart places of the registry, the string values of the RegBase keys, then the
+// Startup-folder, service and System.ini rows of the lists as last loaded (each resolved
+// to an existing file; those that resolve to nothing add no row). Pending messages go
+// through before each of the last three lists' rows.
+std::vector<ReportRow> BuildReportRows(app::Session& session, common::MessagePump& pump);
+
+enum class RowColour {
+  Normal,
+  Ticked,      // yellow background
+  EmptyFile,   // red: size "0", the file present but empty or unreadable
+  MissingFile  // blue: size "0", no such file
+};
+RowColour ColourOf(platform::Files& files, const ReportRow& row, bool ticked);
+
+enum class ReportMenu { General, Process, StartupValue, Service };
+
+// The menu a selected row chooses.
+ReportMenu MenuOfSelection(const ReportRow& row);
+// The menu a left click chooses from the ticked rows, in table order (never the service
+// menu).
+ReportMenu MenuOfTicked(const std::vector<const ReportRow*>& ticked);
+
+// Retries of a forced deletion stop once this much time has passed on the system's clock.
+inline constexpr double kForcedDeleteRetrySeconds = 4.0;
+
+// What the Report Manager reaches of its window.
+struct ReportManagerViews {
+  common::CheckList& table;  // `List1`: caption the kind, sub-items path, size and key
+  common::Prompts& prompts;
+  common::MessagePump& pump;
+};
+
+// The logic of `TFormR`. Each row's id is the index of its ReportRow in `Rows`.
+class ReportManager {
+ public:
+  ReportManager(app::Session& session, ReportManagerViews views)
+      : s_(session), v_(views) {}
+
+  // `TFormR_DisplayFullLogFile`.
+  void Refresh();
+  const std::vector<ReportRow>& Rows() const { return rows_; }
+  // The row a table row shows; null for none.
+  const ReportRow* RowAt(int row) const;
+
+  // `TFormR_List1SelectItem`: remembers the row's path; the menu it chooses.
+  ReportMenu SelectItem(int row);
+  // `TFormR_List1Click`: the menu the ticked rows choose.
+  ReportMenu ClickMenu() const;
+  const std::string& SelectedPath() const { return selectedPath_; }
+
+  // The actions, each with its confirmation where it has one.
+  void DeleteSelected();        // "Delete selected" and the general menu's "Delete files"
+  void TerminateProcesses();    // "Terminate proceses"
+  void DeleteProcesses();       // "Delete proceses"
+  void DeleteValues();          // "Delete values"
+  void DeleteFiles();           // the startup-value menu's "Delete files"
+  void TerminateService();      // "Terminate service"
+  void DeleteServiceFile();     // the service menu's "Delete file"
+
+  // Ends the processes of the file and deletes it, retrying (stopping a service run from it
+  // too) for up to kForcedDeleteRetrySeconds; with `values`, also the startup values that
+  // name it. False, after the error box, when the file is still there.
+  bool ForcedDelete(const std::string& path, bool values);
+
+ private:
+  // Runs `act` on every ticked row from the top (or, with `selectedWhenNone` and none
+  // ticked, on the selected row); a row `act` returns true for is deleted.
+  void ForTickedRows(bool selectedWhenNone, const std::function<bool(const std::string&)>& act);
+  void DeleteTableRow(int row);
+  bool Confirm(const char* question);
+  void Guarded(const std::function<void()>& action);
+
+  app::Session& s_;
+  ReportManagerViews v_;
+  std::vector<ReportRow> rows_;
+  std::string selectedPath_;
+};
+
+}  // namespace morvanta::runs

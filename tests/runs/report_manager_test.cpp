@@ -1,0 +1,243 @@
+// The Report Manager's rows on the fake machine: the six kinds in the window's order, the
+// size column, the colours, and the context menus the rows choose.
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "common/memory_views.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/text.h"
+#include "runs/full_report.h"
+#include "runs/report_manager.h"
+
+namespace morvanta::runs {
+namespace {
+
+using platform::RegRoot;
+using platform::RegValue;
+
+constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class ReportRows : public ::testing::Test {
+ protected:
+  ReportRows() : session(fake.Get(), "C:\\Program\\") {
+    auto& files = fake.files;
+    files.PutFile("C:\\Program\\RegBase.rgk", std::string("1\r\n1\r\n") + kRun + "\r\nRun\r\n");
+    files.PutFile("C:\\Tools\\agent.exe", "MZ agent!");
+    files.PutFile("C:\\Tools\\empty.exe", "");
+    fake.processes.AddProcess("agent.exe", std::string("C:\\Tools\\agent.exe"));
+    fake.processes.AddProcess("gone.exe", std::string("C:\\Tools\\gone.exe"));  // no file: no row
+    auto run = fake.registry.CreateKey(RegRoot::CurrentUser, kRun);
+    run->WriteValue("agent", RegValue::FromString("C:\\Tools\\agent.exe /tray"));
+    run->WriteValue("flags", RegValue::FromDword(1));  // not text: no row
+    run->WriteValue("empty", RegValue::FromString("C:\\Tools\\empty.exe"));
+    fake.registry.CreateKey(RegRoot::CurrentUser,
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders")
+        ->WriteValue("Startup", RegValue::FromString("C:\\Startup"));
+    files.CreateDirectory("C:\\Startup");
+    fake.shell.CreateShortcut("C:\\Startup\\Agent.lnk", "C:\\Tools\\agent.exe");
+    fake.services.Create({"mvsvc", "Morvanta Test Service", "C:\\Tools\\svc.exe"});
+    files.PutFile("C:\\Tools\\svc.exe", "MZ service");
+    files.PutFile("C:\\windows\\system.ini", "[boot]\r\nload=c:\\tools\\agent.exe\r\n");
+    ReloadInspectionLists(session, pump, prompts);
+  }
+  std::vector<std::string> Kinds(const std::vector<ReportRow>& rows) {
+    std::vector<std::string> kinds;
+    for (const auto& r : rows) kinds.push_back(r.kind);
+    return kinds;
+  }
+
+  platform::fake::FakePlatform fake;
+  app::Session session;
+  common::ScriptedPrompts prompts{false};
+  common::CountingPump pump;
+};
+
+TEST_F(ReportRows, EveryKindInTheWindowsOrder) {
+  const auto rows = BuildReportRows(session, pump);
+  // No autostart place of the registry holds anything on this machine.
+  EXPECT_EQ(Kinds(rows), (std::vector<std::string>{"Proc", "RegStartup", "RegStartup", "Startup",
+                                                   "Service", "System.ini"}));
+  ASSERT_EQ(rows.size(), 6u);
+  const std::string key = std::string("HKEY_CURRENT_USER\\") + kRun + "\\";
+  const ReportRow expected[] = {
+      {"Proc", "C:\\Tools\\agent.exe", "9", ""},
+      // The data as stored: a command with arguments names no file, so its size is "0".
+      {"RegStartup", "C:\\Tools\\agent.exe /tray", "0", key},
+      {"RegStartup", "C:\\Tools\\empty.exe", "0", key},
+      {"Startup", "c:\\tools\\agent.exe", "9", ""},
+      {"Service", "c:\\tools\\svc.exe", "10", ""},
+      {"System.ini", "c:\\tools\\agent.exe", "9", ""},
+  };
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].kind, expected[i].kind) << i;
+    EXPECT_TRUE(platform::EqualsNoCase(rows[i].path, expected[i].path)) << rows[i].path;
+    EXPECT_EQ(rows[i].size, expected[i].size) << rows[i].path;
+    EXPECT_EQ(rows[i].key, expected[i].key) << rows[i].path;
+  }
+  EXPECT_GE(pump.calls, 3u);  // before each row of the windows' lists
+}
+
+TEST_F(ReportRows, ColoursBySizeAndPresence) {
+  const ReportRow present{"RegStartup", "C:\\Tools\\empty.exe", "0", ""};
+  const ReportRow command{"RegStartup", "C:\\Tools\\agent.exe /tray", "0", ""};
+  const ReportRow sized{"Proc", "C:\\Tools\\agent.exe", "9", ""};
+  platform::Files& files = fake.files;
+  EXPECT_EQ(ColourOf(files, present, false), RowColour::EmptyFile);    // red
+  EXPECT_EQ(ColourOf(files, command, false), RowColour::MissingFile);  // blue
+  EXPECT_EQ(ColourOf(files, sized, false), RowColour::Normal);
+  for (const ReportRow* row : {&present, &command, &sized})
+    EXPECT_EQ(ColourOf(files, *row, true), RowColour::Ticked);  // yellow whatever the size
+}
+
+TEST_F(ReportRows, ContextMenusChosenByTheRows) {
+  const ReportRow proc{"Proc", "a", "1", ""}, value{"RegStartup", "b", "1", "k"},
+      service{"Service", "c", "1", ""}, other{"Clsid", "d", "1", ""};
+  EXPECT_EQ(MenuOfSelection(proc), ReportMenu::Process);
+  EXPECT_EQ(MenuOfSelection(value), ReportMenu::StartupValue);
+  EXPECT_EQ(MenuOfSelection(service), ReportMenu::Service);
+  EXPECT_EQ(MenuOfSelection(other), ReportMenu::General);
+
+  const struct {
+    std::vector<const ReportRow*> ticked;
+    ReportMenu menu;
+  } cases[] = {
+      {{}, ReportMenu::General},
+      {{&proc}, ReportMenu::Process},
+      {{&proc, &proc}, ReportMenu::Process},
+      {{&value}, ReportMenu::StartupValue},
+      {{&proc, &value}, ReportMenu::General},  // one of each leaves the general menu
+      {{&value, &proc}, ReportMenu::General},
+      {{&proc, &value, &proc}, ReportMenu::Process},
+      {{&proc, &service}, ReportMenu::General},  // any other kind ends the walk
+      {{&service}, ReportMenu::General},         // never the service menu this way
+      {{&other, &proc}, ReportMenu::General},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(MenuOfTicked(cases[i].ticked), cases[i].menu) << "case " << i;
+}
+
+// The actions over the table as the window shows it, each row ticked or selected by hand.
+class ReportActions : public ReportRows {
+ protected:
+  ReportActions() : manager(session, {table, prompts, pump}) {}
+  int RowOf(const std::string& kind, const std::string& path) {
+    for (int row = 0; row < table.RowCount(); ++row)
+      if (const ReportRow* r = manager.RowAt(row); r && r->kind == kind && platform::EqualsNoCase(r->path, path))
+        return row;
+    return -1;
+  }
+  bool ValueThere(const std::string& name) {
+    auto key = fake.registry.OpenKey(RegRoot::CurrentUser, kRun, platform::RegAccess::Read);
+    return key && key->ReadValue(name).has_value();
+  }
+  std::vector<std::string> Seen() const { return prompts.Texts(); }
+
+  common::MemoryCheckList table;
+  ReportManager manager;
+};
+
+TEST_F(ReportActions, DeleteSelectedEndsDeletesAndRemovesTheValues) {
+  manager.Refresh();
+  const int row = RowOf("Proc", "C:\\Tools\\agent.exe");
+  ASSERT_GE(row, 0);
+  table.SetChecked(row, true);
+
+  prompts.Answer({false});  // No: nothing happens
+  manager.DeleteSelected();
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\agent.exe"));
+  EXPECT_EQ(Seen(), std::vector<std::string>{"Do you want to delete selected items?"});
+
+  prompts.Answer({true});
+  manager.DeleteSelected();
+  EXPECT_FALSE(fake.files.Exists("C:\\Tools\\agent.exe"));
+  auto snapshot = fake.processes.Snapshot();
+  ASSERT_TRUE(snapshot);
+  for (const auto& e : *snapshot) EXPECT_FALSE(platform::EqualsNoCase(e.exeName, "agent.exe"));
+  EXPECT_FALSE(ValueThere("agent"));  // its startup value went with it
+  EXPECT_TRUE(ValueThere("empty"));
+  EXPECT_EQ(RowOf("Proc", "C:\\Tools\\agent.exe"), -1);
+  EXPECT_EQ(Seen().size(), 2u);  // no error box
+}
+
+TEST_F(ReportActions, ACommandWithArgumentsIsNeverGuessedAndFailsAfterTheRetries) {
+  manager.Refresh();
+  const int row = RowOf("RegStartup", "C:\\Tools\\agent.exe /tray");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(manager.SelectItem(row), ReportMenu::StartupValue);
+  table.SetChecked(row, true);
+  const uint32_t before = fake.system.TickCount();
+  prompts.Answer({true});
+  manager.DeleteFiles();
+  EXPECT_GT(fake.system.TickCount() - before, 4000u);  // the whole retry time
+  EXPECT_EQ(Seen(), (std::vector<std::string>{"Do you want to delete selected files?",
+                                              "Cannot delete file C:\\Tools\\agent.exe /tray."}));
+  ASSERT_EQ(prompts.shown.size(), 2u);
+  EXPECT_EQ(prompts.shown[1].kind, common::PromptKind::Error);
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\agent.exe"));  // the program the command names stays
+  ASSERT_EQ(RowOf("RegStartup", "C:\\Tools\\agent.exe /tray"), row);
+  EXPECT_TRUE(table.IsChecked(row));  // still ticked
+}
+
+TEST_F(ReportActions, AFileHeldOpenStaysAndTheWalkGoesOn) {
+  manager.Refresh();
+  auto held = fake.files.Open("C:\\Tools\\svc.exe", platform::OpenMode::Read);
+  ASSERT_TRUE(held);
+  const int service = RowOf("Service", "C:\\Tools\\svc.exe");
+  const int empty = RowOf("RegStartup", "C:\\Tools\\empty.exe");
+  ASSERT_GE(service, 0);
+  ASSERT_GE(empty, 0);
+  table.SetChecked(service, true);
+  table.SetChecked(empty, true);
+  prompts.Answer({true});
+  manager.DeleteSelected();
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\svc.exe"));
+  EXPECT_FALSE(fake.files.Exists("C:\\Tools\\empty.exe"));
+  EXPECT_EQ(prompts.CountOf(common::Msg::None), 2u);  // the question and one error box
+  EXPECT_EQ(Seen().back(), "Cannot delete file c:\\tools\\svc.exe.");
+  EXPECT_GE(RowOf("Service", "C:\\Tools\\svc.exe"), 0);
+  EXPECT_EQ(RowOf("RegStartup", "C:\\Tools\\empty.exe"), -1);
+}
+
+TEST_F(ReportActions, TerminateTheSelectedProgramRunningTwiceFromTwoFolders) {
+  // The fixture's agent runs from the Tools folder; another copy runs from Other, holding its file.
+  fake.files.PutFile("C:\\Other\\agent.exe", "MZ another agent");
+  ASSERT_TRUE(fake.processes.Start("C:\\Other\\agent.exe"));
+  manager.Refresh();
+  const int row = RowOf("Proc", "C:\\Tools\\agent.exe");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(manager.SelectItem(row), ReportMenu::Process);
+  manager.TerminateProcesses();  // nothing ticked: the selected row
+  auto snapshot = fake.processes.Snapshot();
+  ASSERT_TRUE(snapshot);
+  for (const auto& e : *snapshot) EXPECT_FALSE(platform::EqualsNoCase(e.exeName, "agent.exe"));
+  EXPECT_EQ(RowOf("Proc", "C:\\Tools\\agent.exe"), -1);
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\agent.exe"));  // ended, not deleted
+  EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(ReportActions, DeleteValuesAndTheServiceMenu) {
+  manager.Refresh();
+  const int value = RowOf("RegStartup", "C:\\Tools\\empty.exe");
+  ASSERT_GE(value, 0);
+  manager.SelectItem(value);
+  manager.DeleteValues();
+  EXPECT_FALSE(ValueThere("empty"));
+  EXPECT_TRUE(fake.files.Exists("C:\\Tools\\empty.exe"));
+  EXPECT_EQ(RowOf("RegStartup", "C:\\Tools\\empty.exe"), -1);
+
+  const int service = RowOf("Service", "C:\\Tools\\svc.exe");
+  ASSERT_GE(service, 0);
+  EXPECT_EQ(manager.SelectItem(service), ReportMenu::Service);
+  prompts.Answer({true});
+  manager.DeleteServiceFile();
+  EXPECT_EQ(Seen(), std::vector<std::string>{"Do you want to delete selected file?"});
+  EXPECT_FALSE(fake.files.Exists("C:\\Tools\\svc.exe"));
+  EXPECT_EQ(RowOf("Service", "C:\\Tools\\svc.exe"), -1);
+}
+
+}  // namespace
+}  // namespace morvanta::runs
