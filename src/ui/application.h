@@ -14,6 +14,7 @@
 #include "ui/main_window.h"
 #include "ui/quarantine_window.h"
 #include "ui/tool_windows.h"
+#include "ui/window_texts.h"
 #include "ui/window_directory.h"
 
 namespace morvanta::ui {
@@ -54,6 +55,8 @@ class Application : public WindowDirectory {
   TForm9& QuarantineWindow() { return *form9_; }
   TFormIG& IgnoreListWindow() { return *formIG_; }
   ApplicationWindow& AppWindow() { return appWindow_; }
+  // The windows' component texts, as a language file reads and writes them.
+  WindowTexts& Texts() { return texts_; }
 
  private:
   app::Session& session_;
@@ -68,6 +71,7 @@ class Application : public WindowDirectory {
   std::unique_ptr<TFormIG> formIG_;
   std::unique_ptr<TFormL> formL_;
   std::unique_ptr<TFormR> formR_;
+  WindowTexts texts_;
 };
 
 }  // namespace morvanta::ui
