@@ -60,7 +60,7 @@ bool Application::CreateWindows() {
   form1_->ShowServiceRows();
   form12_ = std::make_unique<TForm12>(owner);
   formIG_ = std::make_unique<TFormIG>(session_, owner);
-  formL_ = std::make_unique<TFormL>(owner);
+  formL_ = std::make_unique<TFormL>(session_, texts_, owner);
   formR_ = std::make_unique<TFormR>(owner);
 
   texts_.Add(WindowId::Main, form1_->Components());
@@ -68,6 +68,8 @@ bool Application::CreateWindows() {
   texts_.Add(WindowId::FullScan, form3_->Components());
   texts_.Add(WindowId::QuarantineManager, form9_->Components());
   texts_.Add(WindowId::ToolWindow, frmMain_->Components());
+  texts_.Add(WindowId::Language, formL_->Components());
+  formL_->FillList();
   // The saved language, once every window exists. Whatever fails here leaves the built-in
   // texts.
   app::ApplySavedLanguage(session_.Platform().registry, session_.Platform().files,

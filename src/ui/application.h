@@ -11,6 +11,7 @@
 #include "ui/frm_main.h"
 #include "ui/full_scan_window.h"
 #include "ui/ignore_list_window.h"
+#include "ui/language_window.h"
 #include "ui/main_window.h"
 #include "ui/quarantine_window.h"
 #include "ui/tool_windows.h"
@@ -54,6 +55,7 @@ class Application : public WindowDirectory {
   TForm3& DriveWindow() { return *form3_; }
   TForm9& QuarantineWindow() { return *form9_; }
   TFormIG& IgnoreListWindow() { return *formIG_; }
+  TFormL& LanguageWindow() { return *formL_; }
   ApplicationWindow& AppWindow() { return appWindow_; }
   // The windows' component texts, as a language file reads and writes them.
   WindowTexts& Texts() { return texts_; }

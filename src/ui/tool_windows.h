@@ -27,11 +27,6 @@ class TForm12 : public ToolWindow {
   explicit TForm12(HWND owner) : ToolWindow("Log Optimizer", owner, 400, 320) {}
 };
 
-class TFormL : public ToolWindow {
- public:
-  explicit TFormL(HWND owner) : ToolWindow("Select language", owner, 320, 240) {}
-};
-
 class TFormR : public ToolWindow {
  public:
   explicit TFormR(HWND owner) : ToolWindow("Report Manager", owner, 640, 480) {}

@@ -8,6 +8,7 @@
 
 #include "app/language_setting.h"
 #include "database/container.h"
+#include "platform/fake/fake_dialogs.h"
 #include "platform/win32/message_box_robot.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/application.h"
@@ -48,8 +49,12 @@ class LanguageStartTest : public ::testing::Test {
     p_.files.RemoveDirectory(folder_);
     p_.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, "Software\\Quorrin");
   }
-  void Start() {
-    session_ = std::make_unique<app::Session>(p_, folder_);
+  // With `scriptedDialogs` the file dialogs and notices come from dialogs_.
+  void Start(bool scriptedDialogs = false) {
+    platform::Platform p{p_.registry, p_.files,   p_.folders, p_.processes,
+                         p_.services, p_.shell,   p_.system,  scriptedDialogs ? dialogs_ : p_.dialogs,
+                         p_.sockets};
+    session_ = std::make_unique<app::Session>(p, folder_);
     app_ = std::make_unique<Application>(*session_);
     ASSERT_TRUE(app_->CreateWindows());
     app_->Main().Show();
@@ -58,6 +63,7 @@ class LanguageStartTest : public ::testing::Test {
 
   platform::win32::Win32Platform real_;
   platform::Platform p_ = real_.Get();
+  platform::fake::FakeDialogs dialogs_;
   std::string folder_;
   std::unique_ptr<app::Session> session_;
   std::unique_ptr<Application> app_;
@@ -102,6 +108,60 @@ TEST_F(LanguageStartTest, WithoutAUsableSettingTheBuiltInTextsStay) {
     app_.reset();
     session_.reset();
   }
+}
+
+TEST_F(LanguageStartTest, TheLanguageWindowListsAppliesSavesAndRestarts) {
+  Start(true);
+  TFormL& window = app_->LanguageWindow();
+  ASSERT_EQ(window.List1.ItemCount(), 1);
+  EXPECT_EQ(window.List1.ItemText(0), "Deutsch.vlng");
+  EXPECT_FALSE(window.xpButton1.IsEnabled());
+
+  // "Save default language": the template of the texts shown, then the notice.
+  const std::string templatePath = folder_ + "Default.txt";
+  dialogs_.QueueSaveChoice(templatePath);
+  window.xpButton3.Click();
+  ASSERT_EQ(dialogs_.SaveDialogs().size(), 1u);
+  EXPECT_EQ(dialogs_.SaveDialogs()[0].fileName, "Default.txt");
+  EXPECT_EQ(dialogs_.SaveDialogs()[0].title, "Save default language");
+  ASSERT_EQ(dialogs_.Shown().size(), 1u);
+  EXPECT_EQ(dialogs_.Shown()[0].text, "Language saved!");
+  auto saved = p_.files.ReadAll(templatePath);
+  ASSERT_TRUE(saved);
+  const std::string text(saved->begin(), saved->end());
+  // The texts as shown: the process page's label carries the count the program wrote.
+  EXPECT_EQ(text, app::LanguageTemplate(app_->Texts(), session_->Catalog()));
+  EXPECT_EQ(text.rfind("begin():\r\nMorvanta Pro - SE\r\nScan for viruses\r\n", 0), 0u);
+  EXPECT_NE(text.find("\r\nActive processes ("), std::string::npos);
+  p_.files.DeleteFile(templatePath);
+  dialogs_.QueueSaveChoice(std::nullopt);  // cancelled: nothing written, nothing shown
+  window.xpButton3.Click();
+  EXPECT_FALSE(p_.files.Exists(templatePath));
+  EXPECT_EQ(dialogs_.Shown().size(), 1u);
+
+  // A click on the file enables "Apply", which remembers it, applies it and closes.
+  app_->Show(WindowId::Language);
+  window.List1.Select(0);
+  ::SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(10, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(window.List1.Handle()));
+  ASSERT_TRUE(window.xpButton1.IsEnabled());
+  window.xpButton1.Click();
+  EXPECT_FALSE(window.IsVisible());
+  EXPECT_EQ(app::ReadLanguageSetting(p_.registry), "Deutsch.vlng");
+  EXPECT_EQ(app_->Main().Button4.Text(), "Auf Viren pr\xfc" "fen");
+  EXPECT_EQ(window.xpButton1.Text(), "\xdc" "bernehmen");
+  EXPECT_EQ(window.xpButton3.Text(), "Standardsprache speichern");
+  EXPECT_EQ(session_->Catalog().Text(common::Msg::Error), "Fehler");
+  app_->Show(WindowId::Language);
+  test_util::Pump(100);
+  Screenshot(window.Handle(), "german_language_window");
+
+  // "Default": stored, then the restart.
+  int restarts = 0;
+  window.SetRestart([&] { ++restarts; });
+  window.xpButton2.Click();
+  EXPECT_EQ(restarts, 1);
+  EXPECT_EQ(app::ReadLanguageSetting(p_.registry), "Default");
 }
 
 }  // namespace
