@@ -23,7 +23,7 @@ TFormL::TFormL(app::Session& session, WindowTexts& texts, HWND owner)
     : session_(session), texts_(texts) {
   WindowArgs args;
   args.caption = kCaption;
-  args.width = 320;
+  args.width = 370;
   args.height = 240;
   args.owner = owner;
   args.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -31,9 +31,10 @@ TFormL::TFormL(app::Session& session, WindowTexts& texts, HWND owner)
   HWND w = Handle();
   auto design = [](const char* name) { return app::DesignCaption(app::WindowId::Language, name); };
   List1.Create(w, kListId, {10, 10, 180, 220});
-  xpButton1.Create(w, kApplyId, design("xpButton1"), {200, 10, 110, 26});
-  xpButton2.Create(w, kDefaultId, design("xpButton2"), {200, 44, 110, 26});
-  xpButton3.Create(w, kSaveId, design("xpButton3"), {200, 204, 110, 26});
+  // Wide enough for translated captions.
+  xpButton1.Create(w, kApplyId, design("xpButton1"), {200, 10, 160, 26});
+  xpButton2.Create(w, kDefaultId, design("xpButton2"), {200, 44, 160, 26});
+  xpButton3.Create(w, kSaveId, design("xpButton3"), {200, 204, 160, 26});
   xpButton1.Enable(false);
   components_.Add("xpButton1", xpButton1);
   components_.Add("xpButton2", xpButton2);
