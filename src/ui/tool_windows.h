@@ -24,11 +24,6 @@ class TForm4 : public ToolWindow {
   explicit TForm4(HWND owner) : ToolWindow("Upgrading...", owner, 360, 120) {}
 };
 
-class TFormL : public ToolWindow {
- public:
-  explicit TFormL(HWND owner) : ToolWindow("Select language", owner, 320, 240) {}
-};
-
 // The report manager, so far with its "Save full report log" button only.
 class TFormR : public ToolWindow {
  public:
