@@ -53,7 +53,7 @@ class LanguageStartTest : public ::testing::Test {
   void Start(bool scriptedDialogs = false) {
     platform::Platform p{p_.registry, p_.files,   p_.folders, p_.processes,
                          p_.services, p_.shell,   p_.system,  scriptedDialogs ? dialogs_ : p_.dialogs,
-                         p_.sockets};
+                         p_.sockets, p_.internet};
     session_ = std::make_unique<app::Session>(p, folder_);
     app_ = std::make_unique<Application>(*session_);
     ASSERT_TRUE(app_->CreateWindows());
