@@ -14,6 +14,7 @@
 #include "ui/log_optimizer_window.h"
 #include "ui/main_window.h"
 #include "ui/quarantine_window.h"
+#include "ui/report_manager_window.h"
 #include "ui/tool_windows.h"
 #include "ui/window_directory.h"
 

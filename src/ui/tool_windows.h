@@ -2,10 +2,8 @@
 // its caption, hidden until a button shows it.
 #pragma once
 
-#include <functional>
 #include <string>
 
-#include "ui/controls.h"
 #include "ui/window.h"
 
 namespace morvanta::ui {
@@ -27,21 +25,6 @@ class TForm4 : public ToolWindow {
 class TFormL : public ToolWindow {
  public:
   explicit TFormL(HWND owner) : ToolWindow("Select language", owner, 320, 240) {}
-};
-
-// The report manager, so far with its "Save full report log" button only.
-class TFormR : public ToolWindow {
- public:
-  TFormR(HWND owner, std::function<void()> showLogOptimizer);
-  void xpButton3Click() { showLogOptimizer_(); }  // "Save full report log"
-
-  Button xpButton3;
-
- protected:
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
- private:
-  std::function<void()> showLogOptimizer_;
 };
 
 }  // namespace morvanta::ui
