@@ -61,7 +61,7 @@ bool Application::CreateWindows() {
   form12_ = std::make_unique<TForm12>(session_, *form1_);
   formIG_ = std::make_unique<TFormIG>(session_, owner);
   formL_ = std::make_unique<TFormL>(session_, texts_, owner);
-  formR_ = std::make_unique<TFormR>(owner, [this] { form12_->Show(); });
+  formR_ = std::make_unique<TFormR>(session_, owner, [this] { form12_->Show(); });
 
   texts_.Add(WindowId::Main, form1_->Components());
   texts_.Add(WindowId::Chooser, form2_->Components());

@@ -15,6 +15,7 @@
 #include "ui/language_window.h"
 #include "ui/main_window.h"
 #include "ui/quarantine_window.h"
+#include "ui/report_manager_window.h"
 #include "ui/tool_windows.h"
 #include "ui/window_texts.h"
 #include "ui/window_directory.h"

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/os_name.h"
 #include "contract_test.h"
+#include "scoped_service.h"
 #include "app/session.h"
 #include "common/memory_views.h"
 #include "inspect/keyboard_filters.h"
@@ -305,6 +307,60 @@ class PlantedRunValue {
   bool planted_ = false;
 };
 
+// A value put back as it was afterwards: its old type and bytes, or no value.
+class RestoredValue {
+ public:
+  RestoredValue(platform::Registry& registry, RegRoot root, std::string key, std::string name)
+      : registry_(registry), root_(root), key_(std::move(key)), name_(std::move(name)) {
+    if (auto k = registry_.OpenKey(root_, key_, platform::RegAccess::Read)) {
+      keyExisted_ = true;
+      original_ = k->ReadValue(name_);
+    }
+  }
+  ~RestoredValue() {
+    if (!keyExisted_) {
+      registry_.DeleteKeyTree(root_, key_);
+      return;
+    }
+    auto k = registry_.OpenKey(root_, key_);
+    if (!k) return;
+    if (original_)
+      k->WriteValue(name_, *original_);
+    else
+      k->DeleteValue(name_);
+  }
+  const std::optional<RegValue>& Original() const { return original_; }
+
+ private:
+  platform::Registry& registry_;
+  RegRoot root_;
+  std::string key_, name_;
+  bool keyExisted_ = false;
+  std::optional<RegValue> original_;
+};
+
+// A file put back as it was afterwards (or removed when there was none).
+class RestoredFile {
+ public:
+  RestoredFile(platform::Files& files, std::string path) : files_(files), path_(std::move(path)) {
+    original_ = files_.ReadAll(path_);
+  }
+  ~RestoredFile() {
+    if (original_)
+      files_.WriteAll(path_, original_->data(), original_->size());
+    else
+      files_.DeleteFile(path_);
+  }
+  std::string Text() const {
+    return original_ ? std::string(original_->begin(), original_->end()) : std::string();
+  }
+
+ private:
+  platform::Files& files_;
+  std::string path_;
+  std::optional<std::vector<uint8_t>> original_;
+};
+
 TEST_P(FullReportOnMachine, RealReportWithAPlantedRunValue) {
   auto p = P();
   const std::string folder = M().Scratch() + "\\";
@@ -316,6 +372,42 @@ TEST_P(FullReportOnMachine, RealReportWithAPlantedRunValue) {
   const std::string name = "MorvantaReport" + M().Tag();
   PlantedRunValue run(p.registry, name, program);
   ASSERT_TRUE(run.Planted());
+
+  // A shortcut of the test's own in the user's Startup folder (the fake's made for it).
+  const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  RestoredValue startupFolder(p.registry, RegRoot::CurrentUser, shellFolders, "Startup");
+  std::string startupDir;
+  if (startupFolder.Original()) startupDir = startupFolder.Original()->AsText();
+  if (startupDir.empty() || !M().IsReal()) {
+    startupDir = M().ScratchPath("Startup");
+    ASSERT_TRUE(p.files.CreateDirectory(startupDir));
+    ASSERT_TRUE(p.registry.CreateKey(RegRoot::CurrentUser, shellFolders)
+                    ->WriteValue("Startup", RegValue::FromString(startupDir)));
+  }
+  const std::string linkName = "mvreport" + M().Tag() + ".lnk";
+  const std::string link = startupDir + "\\" + linkName;
+  ASSERT_TRUE(p.shell.CreateShortcut(link, program));
+  struct LinkRemover {
+    platform::Files& files;
+    std::string path;
+    ~LinkRemover() { files.DeleteFile(path); }
+  } linkRemover{p.files, link};
+
+  // A keyboard filter without its file, behind the class's own first name.
+  RestoredValue filters(p.registry, RegRoot::LocalMachine, inspect::kKeyboardClassKey, "UpperFilters");
+  ASSERT_TRUE(p.registry.CreateKey(RegRoot::LocalMachine, inspect::kKeyboardClassKey)
+                  ->WriteValue("UpperFilters", RegValue::FromMultiString({"kbdclass", "mvrptflt"})));
+
+  // A Win.ini run line.
+  const std::string winIni = p.folders.WindowsDirectory() + "\\win.ini";
+  RestoredFile restoredWinIni(p.files, winIni);
+  ASSERT_TRUE(p.files.WriteAll(winIni, restoredWinIni.Text() + "\r\n[windows]\r\nrun=" + program + "\r\n"));
+
+  // A service of the test's own, stopped.
+  const std::string servicePath = "\"" + M().HelperPath("test_service.exe") + "\" MorvantaReportSvc";
+  testing::ScopedService service(p.services, {"MorvantaReportSvc", "Morvanta Report Service",
+                                              servicePath, platform::StartType::Manual});
+  ASSERT_TRUE(service.Created());
 
   app::Session session(p, folder);
   const std::string db = "Thursday, 10.12.2026, Upd 0042   \r\n/0/[Worm.Planted]:" + worm + "\r\n_end\r\n";
@@ -357,8 +449,30 @@ TEST_P(FullReportOnMachine, RealReportWithAPlantedRunValue) {
   // The count of each counted section is its number of rows.
   const auto processes = Section(lines, "Running processes: (");
   EXPECT_EQ(processes[0], "Running processes: (" + std::to_string(processes.size() - 1) + ")");
-  for (const char* heading : {"Startup folder: (", "Keyboard drivers: (", "Services: ("})
-    EXPECT_NE(Section(lines, heading)[0], "<none>") << heading;
+  auto has = [&](const std::vector<std::string>& section, const std::string& line) {
+    return std::any_of(section.begin(), section.end(),
+                       [&](const std::string& l) { return platform::EqualsNoCase(l, line); });
+  };
+  const auto startupFolders = Section(lines, "Startup folder: (");
+  EXPECT_EQ(startupFolders[0],
+            "Startup folder: (" + std::to_string((startupFolders.size() - 1) / 2) + ")");
+  const auto named = std::find(startupFolders.begin(), startupFolders.end(), "Startup name: " + linkName);
+  ASSERT_NE(named, startupFolders.end()) << ::testing::PrintToString(startupFolders);
+  ASSERT_NE(named + 1, startupFolders.end());
+  EXPECT_TRUE(platform::EqualsNoCase(*(named + 1), "Command: " + program)) << *(named + 1);
+  const auto win = Section(lines, "Win.ini Startup: (");
+  EXPECT_EQ(win[0], "Win.ini Startup: (" + std::to_string(win.size() - 1) + ")");
+  EXPECT_TRUE(has(win, "Path: run=" + program)) << ::testing::PrintToString(win);
+  EXPECT_EQ(Section(lines, "Keyboard drivers: ("),
+            (std::vector<std::string>{"Keyboard drivers: (1)", "Name: mvrptflt",
+                                      "Path: File not found (No file)"}));
+  const auto services = Section(lines, "Services: (");
+  EXPECT_EQ(services[0], "Services: (" + std::to_string((services.size() - 1) / 2) + ")");
+  const auto svc = std::find(services.begin(), services.end(),
+                             "Service Name: Morvanta Report Service [Stopped], ");
+  ASSERT_NE(svc, services.end()) << ::testing::PrintToString(services);
+  ASSERT_NE(svc + 1, services.end());
+  EXPECT_EQ(*(svc + 1), "Path: " + servicePath);
   p.files.DeleteFile(path);
 }
 

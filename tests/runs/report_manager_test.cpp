@@ -1,5 +1,6 @@
-// The Report Manager's rows on the fake machine: the six kinds in the window's order, the
-// size column, the colours, and the context menus the rows choose.
+// The Report Manager's rows and actions on the fake machine: the six kinds in the window's
+// order, the size column, the colours, the context menus the rows choose and every action;
+// then, on every machine, ending a program that runs twice and a command that is no file.
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "contract_test.h"
 #include "common/memory_views.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text.h"
@@ -237,6 +239,108 @@ TEST_F(ReportActions, DeleteValuesAndTheServiceMenu) {
   EXPECT_EQ(Seen(), std::vector<std::string>{"Do you want to delete selected file?"});
   EXPECT_FALSE(fake.files.Exists("C:\\Tools\\svc.exe"));
   EXPECT_EQ(RowOf("Service", "C:\\Tools\\svc.exe"), -1);
+}
+
+// The actions on every machine: under Wine real processes (copies of the sleeper, named for
+// this test) and a real Run value of the test's own, removed afterwards.
+MORVANTA_CONTRACT_SUITE(ReportManagerOnMachine);
+
+// A copy of the sleeper at `path`, running; ended by its id when the test is over.
+class Sleeper {
+ public:
+  Sleeper(testing::Machine& m, const std::string& path) : p_(m.Get()) {
+    auto helper = p_.files.ReadAll(m.HelperPath("sleeper.exe"));
+    if (helper && p_.files.WriteAll(path, helper->data(), helper->size()))
+      pid_ = p_.processes.Start("\"" + path + "\" 60").value_or(0);
+  }
+  ~Sleeper() {
+    if (pid_ && Running()) {
+      p_.processes.Terminate(pid_);
+      p_.processes.WaitForExit(pid_, 5000);
+    }
+  }
+  bool Started() const { return pid_ != 0; }
+  bool Running() {
+    auto snapshot = p_.processes.Snapshot();
+    if (!snapshot) return false;
+    for (const auto& e : *snapshot)
+      if (e.pid == pid_) return true;
+    return false;
+  }
+  uint32_t Pid() const { return pid_; }
+
+ private:
+  platform::Platform p_;
+  uint32_t pid_ = 0;
+};
+
+class ManagerOnMachine {
+ public:
+  explicit ManagerOnMachine(testing::Machine& m)
+      : session(m.Get(), m.Scratch() + "\\"), manager(session, {table, prompts, pump}) {
+    m.Get().files.WriteAll(m.ScratchPath("RegBase.rgk"), std::string("1\r\n1\r\n") + kRun + "\r\nRun\r\n");
+  }
+  int RowOf(const std::string& kind, const std::string& path) {
+    for (int row = 0; row < table.RowCount(); ++row)
+      if (const ReportRow* r = manager.RowAt(row); r && r->kind == kind && platform::EqualsNoCase(r->path, path))
+        return row;
+    return -1;
+  }
+
+  app::Session session;
+  common::MemoryCheckList table;
+  common::ScriptedPrompts prompts{true};
+  common::NoMessages pump;
+  ReportManager manager;
+};
+
+TEST_P(ReportManagerOnMachine, TerminateEndsAProgramRunningTwiceFromTwoFolders) {
+  auto p = P();
+  ASSERT_TRUE(p.files.CreateDirectory(M().ScratchPath("a")));
+  ASSERT_TRUE(p.files.CreateDirectory(M().ScratchPath("b")));
+  const std::string name = "mvtwin" + M().Tag() + ".exe";
+  Sleeper first(M(), M().ScratchPath("a\\" + name)), second(M(), M().ScratchPath("b\\" + name));
+  ASSERT_TRUE(first.Started() && second.Started());
+  ManagerOnMachine m(M());
+  m.manager.Refresh();
+  const int row = m.RowOf("Proc", M().ScratchPath("a\\" + name));
+  ASSERT_GE(row, 0);
+  EXPECT_GE(m.RowOf("Proc", M().ScratchPath("b\\" + name)), 0);
+  EXPECT_EQ(m.manager.SelectItem(row), ReportMenu::Process);
+  m.manager.TerminateProcesses();
+  p.processes.WaitForExit(first.Pid(), 5000);
+  p.processes.WaitForExit(second.Pid(), 5000);
+  EXPECT_FALSE(first.Running());
+  EXPECT_FALSE(second.Running());
+  EXPECT_EQ(m.RowOf("Proc", M().ScratchPath("a\\" + name)), -1);
+  EXPECT_TRUE(p.files.Exists(M().ScratchPath("a\\" + name)));  // ended, not deleted
+}
+
+TEST_P(ReportManagerOnMachine, ACommandWithArgumentsFailsAfterTheRetries) {
+  auto p = P();
+  const std::string program = M().ScratchPath("mvcmd.exe");
+  ASSERT_TRUE(p.files.WriteAll(program, "MZ a program its Run value starts with arguments"));
+  const std::string value = "MorvantaRows" + M().Tag();
+  {
+    auto key = p.registry.CreateKey(RegRoot::CurrentUser, kRun);
+    ASSERT_TRUE(key && key->WriteValue(value, RegValue::FromString(program + " /tray")));
+  }
+  ManagerOnMachine m(M());
+  m.manager.Refresh();
+  const int row = m.RowOf("RegStartup", program + " /tray");
+  if (auto key = p.registry.OpenKey(RegRoot::CurrentUser, kRun, platform::RegAccess::All))
+    key->DeleteValue(value);  // the row is read; the machine has its key back as it was
+  ASSERT_GE(row, 0);
+  const ReportRow* r = m.manager.RowAt(row);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->size, "0");
+  EXPECT_EQ(ColourOf(p.files, *r, false), RowColour::MissingFile);
+  m.table.SetChecked(row, true);
+  m.manager.DeleteFiles();
+  EXPECT_EQ(m.prompts.Texts(), (std::vector<std::string>{"Do you want to delete selected files?",
+                                                         "Cannot delete file " + program + " /tray."}));
+  EXPECT_TRUE(p.files.Exists(program));
+  EXPECT_EQ(m.RowOf("RegStartup", program + " /tray"), row);
 }
 
 }  // namespace
