@@ -64,8 +64,11 @@ ServerSettings ParseServerSettings(std::string_view text) {
     at = end + 1;
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line.front() == '[') {
-      section = line.back() == ']' ? platform::AsciiLower(Trim(line.substr(1, line.size() - 2)))
-                                   : std::string();
+      // "[Name]", maybe with a comment after it.
+      const size_t close = line.find(']');
+      const bool rest = close != std::string::npos &&
+                        (close + 1 == line.size() || Trim(line.substr(close + 1))[0] == ';');
+      section = rest ? platform::AsciiLower(Trim(line.substr(1, close - 1))) : std::string();
       continue;
     }
     const size_t equals = line.find('=');

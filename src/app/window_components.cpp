@@ -103,6 +103,31 @@ const std::vector<Component> kToolWindow = {
      "Computer!"},
 };
 
+// The upgrade window. The program writes the new version and the transfer into the labels.
+const std::vector<Component> kUpgrade = {
+    {"Label1", C::Label, "New Version: 0.0.0"},
+    {"Label2", C::Label, "Transfer"},
+    {"Button1", C::Button, "Cancel"},
+};
+
+// The language window. Its list of files is not in the file.
+const std::vector<Component> kLanguage = {
+    {"xpButton1", C::XpButton, "Apply"},
+    {"xpButton2", C::XpButton, "Default"},
+    {"xpButton3", C::XpButton, "Save default language"},
+};
+
+// The log optimizer: the section boxes inside their group box (whose caption comes from
+// the catalogue), then the buttons.
+const std::vector<Component> kLogOptimizer = {
+    {"xpCheckBox1", C::XpCheckBox, "Startup files."},
+    {"xpCheckBox2", C::XpCheckBox, "Active Services."},
+    {"xpCheckBox3", C::XpCheckBox, "Active processes."},
+    {"xpCheckBox4", C::XpCheckBox, "Infected files."},
+    {"xpButton1", C::XpButton, "Build log"},
+    {"xpButton2", C::XpButton, "Cancel"},
+};
+
 const std::vector<Component> kNone;
 
 }  // namespace
@@ -122,6 +147,9 @@ const std::vector<Component>& ComponentsOf(WindowId window) {
     case WindowId::FullScan: return kFullScan;
     case WindowId::QuarantineManager: return kQuarantine;
     case WindowId::ToolWindow: return kToolWindow;
+    case WindowId::Upgrade: return kUpgrade;
+    case WindowId::Language: return kLanguage;
+    case WindowId::LogOptimizer: return kLogOptimizer;
     default: return kNone;  // these windows gain their components with their features
   }
 }

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -29,6 +30,15 @@ struct OpenFileDialog {
   WindowHandle owner = nullptr;
 };
 
+// A file-save dialog offering `fileName`; `filter` is pairs of a description and a pattern
+// ("Text files (*.txt)", "*.txt", ...). Replacing an existing file is confirmed first.
+struct SaveFileDialog {
+  std::string title;
+  std::string fileName;
+  std::vector<std::string> filter;
+  WindowHandle owner = nullptr;
+};
+
 // A folder chooser that starts at `start`; the user may type a folder that does not exist
 // yet, which is created once they confirm it.
 struct FolderDialog {
@@ -44,6 +54,8 @@ class Dialogs {
   virtual MessageAnswer Show(const Message& message) = 0;
   // The full path of the file the user chose; nothing when they cancelled.
   virtual std::optional<std::string> ChooseFileToOpen(const OpenFileDialog& dialog) = 0;
+  // The full path the user chose to save to; nothing when they cancelled.
+  virtual std::optional<std::string> ChooseFileToSave(const SaveFileDialog& dialog) = 0;
   // The full path of the folder the user chose (created when it was new); nothing when they
   // cancelled or declined to create it.
   virtual std::optional<std::string> ChooseFolder(const FolderDialog& dialog) = 0;

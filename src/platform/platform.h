@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/internet.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/services.h"
@@ -23,6 +24,7 @@ struct Platform {
   SystemInfo& system;
   Dialogs& dialogs;
   Sockets& sockets;
+  Internet& internet;
 };
 
 }  // namespace morvanta::platform

@@ -1,5 +1,7 @@
 #include "ui/application.h"
 
+#include "app/language_setting.h"
+
 #include <commctrl.h>
 
 namespace morvanta::ui {
@@ -58,8 +60,21 @@ bool Application::CreateWindows() {
   form1_->ShowServiceRows();
   form12_ = std::make_unique<TForm12>(session_, *form1_);
   formIG_ = std::make_unique<TFormIG>(session_, owner);
-  formL_ = std::make_unique<TFormL>(owner);
+  formL_ = std::make_unique<TFormL>(session_, texts_, owner);
   formR_ = std::make_unique<TFormR>(session_, owner, [this] { form12_->Show(); });
+
+  texts_.Add(WindowId::Main, form1_->Components());
+  texts_.Add(WindowId::Chooser, form2_->Components());
+  texts_.Add(WindowId::FullScan, form3_->Components());
+  texts_.Add(WindowId::QuarantineManager, form9_->Components());
+  texts_.Add(WindowId::ToolWindow, frmMain_->Components());
+  texts_.Add(WindowId::Language, formL_->Components());
+  texts_.Add(WindowId::LogOptimizer, form12_->Components());
+  formL_->FillList();
+  // The saved language, once every window exists. Whatever fails here leaves the built-in
+  // texts.
+  app::ApplySavedLanguage(session_.Platform().registry, session_.Platform().files,
+                          session_.ProgramFolder(), texts_, session_.Catalog());
   return true;
 }
 

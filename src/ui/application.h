@@ -12,10 +12,12 @@
 #include "ui/full_scan_window.h"
 #include "ui/ignore_list_window.h"
 #include "ui/log_optimizer_window.h"
+#include "ui/language_window.h"
 #include "ui/main_window.h"
 #include "ui/quarantine_window.h"
 #include "ui/report_manager_window.h"
 #include "ui/tool_windows.h"
+#include "ui/window_texts.h"
 #include "ui/window_directory.h"
 
 namespace morvanta::ui {
@@ -57,7 +59,10 @@ class Application : public WindowDirectory {
   TFormIG& IgnoreListWindow() { return *formIG_; }
   TForm12& LogOptimizer() { return *form12_; }
   TFormR& ReportManagerWindow() { return *formR_; }
+  TFormL& LanguageWindow() { return *formL_; }
   ApplicationWindow& AppWindow() { return appWindow_; }
+  // The windows' component texts, as a language file reads and writes them.
+  WindowTexts& Texts() { return texts_; }
 
  private:
   app::Session& session_;
@@ -72,6 +77,7 @@ class Application : public WindowDirectory {
   std::unique_ptr<TFormIG> formIG_;
   std::unique_ptr<TFormL> formL_;
   std::unique_ptr<TFormR> formR_;
+  WindowTexts texts_;
 };
 
 }  // namespace morvanta::ui

@@ -57,6 +57,20 @@ void Label::Create(HWND parent, const std::string& text, const Rect& r, DWORD st
   Make(parent, WC_STATICA, text, style, r, -1);
 }
 
+void ListBox::Create(HWND parent, int id, const Rect& r) {
+  Make(parent, WC_LISTBOXA, "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, r,
+       id, WS_EX_CLIENTEDGE);
+}
+
+std::string ListBox::ItemText(int index) const {
+  const LRESULT length = ::SendMessageA(hwnd_, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return "";
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  ::SendMessageA(hwnd_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
 void GroupBox::Create(HWND parent, const std::string& caption, const Rect& r) {
   Make(parent, WC_BUTTONA, caption, BS_GROUPBOX, r, -1);
 }

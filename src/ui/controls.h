@@ -59,6 +59,21 @@ class Label : public Control {
   void Create(HWND parent, const std::string& text, const Rect& r, DWORD style = 0);
 };
 
+// A list box of texts; LBN_SELCHANGE reaches the parent as a command.
+class ListBox : public Control {
+ public:
+  void Create(HWND parent, int id, const Rect& r);
+  void AddItem(const std::string& text) {
+    ::SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  void Clear() { ::SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0); }
+  int ItemCount() const { return static_cast<int>(::SendMessageA(hwnd_, LB_GETCOUNT, 0, 0)); }
+  // The selected item's index; -1 when none is.
+  int Selected() const { return static_cast<int>(::SendMessageA(hwnd_, LB_GETCURSEL, 0, 0)); }
+  void Select(int index) { ::SendMessageA(hwnd_, LB_SETCURSEL, index, 0); }
+  std::string ItemText(int index) const;
+};
+
 class GroupBox : public Control {
  public:
   void Create(HWND parent, const std::string& caption, const Rect& r);

@@ -22,9 +22,4 @@ class TForm4 : public ToolWindow {
   explicit TForm4(HWND owner) : ToolWindow("Upgrading...", owner, 360, 120) {}
 };
 
-class TFormL : public ToolWindow {
- public:
-  explicit TFormL(HWND owner) : ToolWindow("Select language", owner, 320, 240) {}
-};
-
 }  // namespace morvanta::ui

@@ -11,7 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   platform::Platform p = real.Get();
   if (app::DecideEntryMode(p.system.ModulePath()) == app::EntryMode::Upgrade) {
     // The freshly downloaded upgrade replaces the installed program; it opens no window.
-    return 0;
+    return app::ReplaceInstalledProgram(p, p.system.ModulePath()) ? 0 : 1;
   }
   // The session's catalogue holds the built-in English texts before any window exists.
   app::Session session(p);

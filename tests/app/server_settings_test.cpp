@@ -27,7 +27,7 @@ TEST(ServerSettings, TheFileOverridesWhatItNames) {
                         "Account=tester\r\n"
                         "Password= se;cret ;x\r\n"
                         "TimeoutSeconds=2\r\n"
-                        "[updateserver]\n"
+                        "[updateserver]   ; where updates come from\n"
                         "host=10.0.0.5\n"
                         "port=8080\n");
   const ServerSettings s = LoadServerSettings(machine.files, "C:\\Program\\");
@@ -54,6 +54,7 @@ TEST(ServerSettings, LinesThatMakeNoSenseAreIgnored) {
       {"[LogServer]\r\nTimeoutSeconds=0\r\n"},
       {"[LogServer]\r\nno equals sign\r\n"},
       {"[LogServer\r\nHost=unclosed.example\r\n"},  // a broken section header opens none
+      {"[LogServer] x\r\nHost=trailing.example\r\n"},
       {"[Elsewhere]\r\nHost=other.example\r\n"},
       {"\0\xff[\r\n=\r\n[]\r\n"},
   };

@@ -58,5 +58,33 @@ TEST(ProgramEntry, LeftoverUpgradeIsDeleted) {
   DeleteLeftoverUpgrade(machine.files, "C:\\Program Files\\Morvanta Pro\\");  // nothing there
 }
 
+TEST(ProgramEntry, TheUpgradeReplacesTheInstalledProgramThenStartsIt) {
+  platform::fake::FakePlatform machine;
+  auto p = machine.Get();
+  const std::string folder = "C:\\Program Files\\Morvanta Pro\\";
+  machine.files.PutFile(folder + "kavup.exe", "MZ the new program");
+  machine.files.PutFile(folder + "morvanta.exe", "MZ the old one");
+  EXPECT_TRUE(ReplaceInstalledProgram(p, folder + "kavup.exe"));
+  const auto installed = machine.files.ReadAll(folder + "morvanta.exe");
+  ASSERT_TRUE(installed);
+  EXPECT_EQ(std::string(installed->begin(), installed->end()), "MZ the new program");
+  EXPECT_EQ(machine.shell.Opened(), std::vector<std::string>{folder + "morvanta.exe"});
+}
+
+TEST(ProgramEntry, AnUpgradeThatCanNeverBeCopiedGivesUpAndStartsTheOldProgram) {
+  platform::fake::FakePlatform machine;
+  auto p = machine.Get();
+  const std::string folder = "C:\\Program Files\\Morvanta Pro\\";
+  machine.files.PutFile(folder + "kavup.exe", "MZ the new program");
+  ASSERT_TRUE(machine.files.CreateDirectory(folder + "morvanta.exe"));  // never replaceable
+  const uint32_t start = p.system.TickCount();
+  EXPECT_FALSE(ReplaceInstalledProgram(p, folder + "kavup.exe", {250, 30000}));
+  const uint32_t waited = p.system.TickCount() - start;
+  EXPECT_GE(waited, 30000u);
+  EXPECT_LT(waited, 31000u);  // bounded: it gave up
+  EXPECT_EQ(machine.shell.Opened(), std::vector<std::string>{folder + "morvanta.exe"});
+  EXPECT_TRUE(machine.files.Exists(folder + "kavup.exe"));
+}
+
 }  // namespace
 }  // namespace morvanta::app

@@ -1,8 +1,8 @@
 # Runs morvanta-sig through all its commands on the shipped text and on a damaged one, and
 # checks outputs and exit statuses. Under Wine, EMULATOR runs the Windows build.
 #   cmake -DTOOL=... -DEMULATOR=... -DGOOD=files.txt -DBAD=bad_files.txt -DWORK=dir
-#         -DPYTHON=python3 -P this
-foreach(var TOOL GOOD BAD WORK PYTHON)
+#         -DPYTHON=python3 -DLANG_SOURCE=Deutsch.txt -DLANG_SHIPPED=Deutsch.vlng -P this
+foreach(var TOOL GOOD BAD WORK PYTHON LANG_SOURCE LANG_SHIPPED)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
   endif()
@@ -154,6 +154,40 @@ expect_same_file("${WORK}/second.txt" "${WORK}/still.txt")
 sig(2 publish --database "${WORK}/third.txt" --site "${WORK}/site")
 sig(2 publish --database "${WORK}/third.txt" --site "${WORK}/site" --key "${WORK}/maker.key"
     --lowest x)
+
+# Language files. The template of the built-in texts, packed and unpacked unchanged; it
+# ends with the text of the last entry, so the tool says that one line more is needed.
+sig(0 lang-template "${WORK}/Default.txt")
+file(READ "${WORK}/Default.txt" template_text)
+if(NOT template_text MATCHES "^begin\\(\\):\r?\nMorvanta Pro - SE\r?\nScan for viruses\r?\n"
+   OR NOT template_text MATCHES "\nWelcome\r?\nBuild log about\r?\n$")
+  message(FATAL_ERROR "template of the built-in texts:\n${template_text}")
+endif()
+sig(1 lang-pack "${WORK}/Default.txt" "${WORK}/Default.vlng")
+sig(1 lang-unpack "${WORK}/Default.vlng" "${WORK}/Default-back.txt")
+expect_same_file("${WORK}/Default.txt" "${WORK}/Default-back.txt")
+file(COPY_FILE "${WORK}/Default.txt" "${WORK}/Complete.txt")
+file(APPEND "${WORK}/Complete.txt" "\r\n")
+sig(0 lang-pack "${WORK}/Complete.txt" "${WORK}/Complete.vlng")
+file(READ "${WORK}/Complete.vlng" packed_head LIMIT 8)
+if(packed_head MATCHES "^begin")
+  message(FATAL_ERROR "the language file is not scrambled")
+endif()
+# The shipped translation: the tool packs the same bytes as the build does.
+sig(0 lang-pack "${LANG_SOURCE}" "${WORK}/Deutsch.vlng")
+expect_same_file("${LANG_SHIPPED}" "${WORK}/Deutsch.vlng")
+sig(0 lang-unpack "${LANG_SHIPPED}" "${WORK}/Deutsch.txt")
+expect_same_file("${LANG_SOURCE}" "${WORK}/Deutsch.txt")
+# Without the marker nothing is written; neither plain text nor noise is a language file.
+file(WRITE "${WORK}/nomarker.txt" "Deutsch\r\nAuf Viren pruefen\r\n")
+sig(1 lang-pack "${WORK}/nomarker.txt" "${WORK}/nomarker.vlng")
+if(EXISTS "${WORK}/nomarker.vlng")
+  message(FATAL_ERROR "a language file was written for a text without its marker")
+endif()
+sig(1 lang-unpack "${WORK}/Default.txt" "${WORK}/plain-back.txt")
+sig(1 lang-unpack "${WORK}/garbage.bin" "${WORK}/garbage-lang.txt")
+sig(2 lang-pack "${WORK}/missing.txt" "${WORK}/missing.vlng")
+sig(2 lang-pack "${WORK}/Complete.txt")
 
 # Unusable input and wrong usage.
 sig(2 lint "${WORK}/missing.txt")

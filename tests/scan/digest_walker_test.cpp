@@ -215,7 +215,8 @@ TEST(Walker, AFileThatFailsIsLoggedAndNotCounted) {
   files.PutFile("C:\\bad\\2.exe", "2");
   files.failPath = "C:\\bad\\1.exe";
   platform::Platform p{fake.registry, files, fake.folders, fake.processes, fake.services,
-                       fake.shell, fake.system, fake.dialogs, fake.sockets};
+                       fake.shell, fake.system, fake.dialogs, fake.sockets,
+                       fake.internet};
   ScanSession session;
   common::MemoryLog log;
   common::MessageCatalog catalog;

@@ -5,6 +5,7 @@
 #include "quarantine_command.h"
 #include "report_command.h"
 #include "scan_command.h"
+#include "update_command.h"
 
 namespace morvanta::cli {
 
@@ -55,6 +56,11 @@ const char kUsage[] =
     "      startup value, Startup-folder entry, service and System.ini line, with the\n"
     "      file's size (0 when it cannot be opened), the key of a startup value, and the\n"
     "      file's MD5 (empty when it cannot be read).\n"
+    "  update\n"
+    "      Brings the threat database up to date from the update server (morvanta.ini\n"
+    "      beside the program names it), without questions. Every file must carry the\n"
+    "      maker's signature. Exit 0 up to date or updated, 1 a new program version must\n"
+    "      be installed first, 2 an error (nothing is changed).\n"
     "  --help\n"
     "      Shows this text.\n"
     "\n"
@@ -78,6 +84,7 @@ int Run(app::Session& session, const std::vector<std::string>& args, std::ostrea
     if (args[0] == "quarantine") return QuarantineCommand(session, args, out, err);
     if (args[0] == "report") return ReportCommand(session, args, out, err);
     if (args[0] == "autoruns") return AutorunsCommand(session, args, out, err);
+    if (args[0] == "update") return UpdateCommand(session, args, out, err);
     err << "morvanta-cli: unknown command " << args[0] << "\n" << kUsage;
     return kError;
   } catch (const std::exception& e) {

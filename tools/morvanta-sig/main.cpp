@@ -5,6 +5,11 @@
 //   morvanta-sig piece IN.txt OUT.dat    plain text -> scrambled, uncompressed update piece
 //   morvanta-sig date FILE               the date line of a database in any form
 //   morvanta-sig lint FILE               checks a database in any form
+//   morvanta-sig lang-pack TEMPLATE.txt OUT.vlng
+//                                        a plain language text -> scrambled language file
+//   morvanta-sig lang-unpack IN.vlng OUT.txt
+//                                        a language file -> plain text for translators
+//   morvanta-sig lang-template OUT.txt   the template of the built-in English texts
 //   morvanta-sig keygen KEYFILE          a new update signing key pair (KEYFILE, KEYFILE.pub)
 //   morvanta-sig publish --database FILES.txt --site DIR --key KEYFILE [--program FILE.exe]
 //                        [--log-upload] [--lowest N]
@@ -21,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "app/language_file.h"
 #include "database/container.h"
 #include "scan/lint.h"
 #include "database/threat_database.h"
@@ -46,6 +52,9 @@ constexpr char kUsage[] =
     "       morvanta-sig piece IN.txt OUT.dat\n"
     "       morvanta-sig date FILE\n"
     "       morvanta-sig lint FILE\n"
+    "       morvanta-sig lang-pack TEMPLATE.txt OUT.vlng\n"
+    "       morvanta-sig lang-unpack IN.vlng OUT.txt\n"
+    "       morvanta-sig lang-template OUT.txt\n"
     "       morvanta-sig keygen KEYFILE\n"
     "       morvanta-sig publish --database FILES.txt --site DIR --key KEYFILE\n"
     "                            [--program FILE.exe] [--log-upload] [--lowest N]\n";
@@ -115,6 +124,52 @@ int Unpack(const std::string& in, const std::string& out) {
     return kProblems;
   }
   return WriteFile(out, decoded.text) ? kGood : kUnusable;
+}
+
+// A language text without its marker is refused; one that is packed but would leave texts
+// at "_end" is written and reported, so the translator sees what is missing.
+bool ReportLanguageShape(const std::string& path, const std::vector<uint8_t>& text) {
+  const auto shape = morvanta::app::InspectLanguageText(text);
+  if (!shape.hasMarker) {
+    std::fprintf(stderr, "%s: no \"%s\" line before the last line: not a language text\n",
+                 path.c_str(), morvanta::app::kLanguageMarker);
+    return false;
+  }
+  const size_t expected = morvanta::app::ExpectedLanguageTexts();
+  if (shape.texts < expected) {
+    std::fprintf(stderr,
+                 "%s: %zu texts after \"%s\", %zu expected (the last line of a file always "
+                 "reads as _end, so one line more is needed); the missing ones read as _end\n",
+                 path.c_str(), shape.texts, morvanta::app::kLanguageMarker, expected);
+  }
+  return true;
+}
+
+int LanguagePack(const std::string& in, const std::string& out) {
+  auto text = ReadFile(in);
+  if (!text) return kUnusable;
+  const auto shape = morvanta::app::InspectLanguageText(*text);
+  if (!ReportLanguageShape(in, *text)) return kProblems;
+  if (!WriteFile(out, morvanta::app::PackLanguage(*text))) return kUnusable;
+  return shape.texts < morvanta::app::ExpectedLanguageTexts() ? kProblems : kGood;
+}
+
+int LanguageUnpack(const std::string& in, const std::string& out) {
+  auto bytes = ReadFile(in);
+  if (!bytes) return kUnusable;
+  const auto text = morvanta::app::UnpackLanguage(*bytes);
+  const auto shape = morvanta::app::InspectLanguageText(text);
+  if (!ReportLanguageShape(in, text)) return kProblems;
+  if (!WriteFile(out, text)) return kUnusable;
+  return shape.texts < morvanta::app::ExpectedLanguageTexts() ? kProblems : kGood;
+}
+
+// The same template the program's "Save default language" writes before any language is
+// applied.
+int LanguageTemplate(const std::string& out) {
+  const std::string text = morvanta::app::LanguageTemplate(morvanta::app::ComponentTextTable{},
+                                                           morvanta::common::MessageCatalog{});
+  return WriteFile(out, std::vector<uint8_t>(text.begin(), text.end())) ? kGood : kUnusable;
 }
 
 int Date(const std::string& path) {
@@ -205,6 +260,9 @@ int Run(const std::vector<std::string>& args) {
   if (command == "unpack" && args.size() == 3) return Unpack(args[1], args[2]);
   if (command == "date" && args.size() == 2) return Date(args[1]);
   if (command == "lint" && args.size() == 2) return Lint(args[1]);
+  if (command == "lang-pack" && args.size() == 3) return LanguagePack(args[1], args[2]);
+  if (command == "lang-unpack" && args.size() == 3) return LanguageUnpack(args[1], args[2]);
+  if (command == "lang-template" && args.size() == 2) return LanguageTemplate(args[1]);
   if (command == "keygen" && args.size() == 2) {
     return morvanta::tools::GenerateKeyFiles(args[1], std::cout, std::cerr);
   }

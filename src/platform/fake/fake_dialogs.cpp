@@ -30,6 +30,14 @@ std::optional<std::string> FakeDialogs::ChooseFileToOpen(const OpenFileDialog& d
   return chosen;
 }
 
+std::optional<std::string> FakeDialogs::ChooseFileToSave(const SaveFileDialog& dialog) {
+  saveDialogs_.push_back(dialog);
+  if (saves_.empty()) return std::nullopt;
+  std::optional<std::string> chosen = std::move(saves_.front());
+  saves_.pop_front();
+  return chosen;
+}
+
 std::optional<std::string> FakeDialogs::ChooseFolder(const FolderDialog& dialog) {
   folderDialogs_.push_back(dialog);
   if (folders_.empty()) return std::nullopt;

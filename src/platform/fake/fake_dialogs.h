@@ -25,6 +25,11 @@ class FakeDialogs : public Dialogs {
   const std::vector<OpenFileDialog>& FileDialogs() const { return fileDialogs_; }
   size_t PendingFileChoices() const { return files_.size(); }
 
+  // Saves to the next queued path (nothing: Cancel); with none queued, the user cancels.
+  std::optional<std::string> ChooseFileToSave(const SaveFileDialog& dialog) override;
+  void QueueSaveChoice(std::optional<std::string> path) { saves_.push_back(std::move(path)); }
+  const std::vector<SaveFileDialog>& SaveDialogs() const { return saveDialogs_; }
+
   // Chooses the next queued folder (nothing: Cancel); with none queued, the user cancels.
   std::optional<std::string> ChooseFolder(const FolderDialog& dialog) override;
   void QueueFolderChoice(std::optional<std::string> path) { folders_.push_back(std::move(path)); }
@@ -38,6 +43,8 @@ class FakeDialogs : public Dialogs {
     files_.clear();
     folderDialogs_.clear();
     folders_.clear();
+    saveDialogs_.clear();
+    saves_.clear();
   }
 
  private:
@@ -47,6 +54,8 @@ class FakeDialogs : public Dialogs {
   std::vector<OpenFileDialog> fileDialogs_;
   std::deque<std::optional<std::string>> folders_;
   std::vector<FolderDialog> folderDialogs_;
+  std::deque<std::optional<std::string>> saves_;
+  std::vector<SaveFileDialog> saveDialogs_;
 };
 
 // The button a message box takes when the user just presses Enter.

@@ -4,6 +4,7 @@
 #include "platform/fake/fake_dialogs.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_folders.h"
+#include "platform/fake/fake_internet.h"
 #include "platform/fake/fake_processes.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_services.h"
@@ -23,7 +24,7 @@ class FakePlatform {
 
   Platform Get() {
     return Platform{registry, files, folders, processes, services, shell, system, dialogs,
-                    sockets};
+                    sockets, internet};
   }
 
   FakeRegistry registry;
@@ -35,6 +36,7 @@ class FakePlatform {
   FakeSystemInfo system;
   FakeDialogs dialogs;
   FakeSockets sockets;
+  FakeInternet internet;
 };
 
 }  // namespace morvanta::platform::fake

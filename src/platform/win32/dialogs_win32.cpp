@@ -1,5 +1,6 @@
 #include "platform/win32/dialogs_win32.h"
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <vector>
@@ -157,6 +158,26 @@ std::optional<std::string> Win32Dialogs::ChooseFileToOpen(const OpenFileDialog& 
   // as it was all the same.
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
+  return std::string(file.data());
+}
+
+std::optional<std::string> Win32Dialogs::ChooseFileToSave(const SaveFileDialog& dialog) {
+  std::vector<char> file(32768, '\0');
+  dialog.fileName.copy(file.data(), std::min(dialog.fileName.size(), file.size() - 1));
+  // The filter is its texts each ended by a NUL, and one NUL more.
+  std::string filter;
+  for (const std::string& part : dialog.filter) filter += part + '\0';
+  filter += '\0';
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = static_cast<HWND>(dialog.owner);
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrFilter = dialog.filter.empty() ? nullptr : filter.c_str();
+  ofn.lpstrTitle = dialog.title.empty() ? nullptr : dialog.title.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
+              OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+  if (!::GetSaveFileNameA(&ofn)) return std::nullopt;
   return std::string(file.data());
 }
 

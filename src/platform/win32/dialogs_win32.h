@@ -13,6 +13,7 @@ class Win32Dialogs : public Dialogs {
  public:
   MessageAnswer Show(const Message& message) override;
   std::optional<std::string> ChooseFileToOpen(const OpenFileDialog& dialog) override;
+  std::optional<std::string> ChooseFileToSave(const SaveFileDialog& dialog) override;
   std::optional<std::string> ChooseFolder(const FolderDialog& dialog) override;
 };
 

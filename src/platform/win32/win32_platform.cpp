@@ -3,6 +3,7 @@
 #include "platform/win32/dialogs_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/folders_win32.h"
+#include "platform/win32/internet_win32.h"
 #include "platform/win32/processes_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/services_win32.h"
@@ -22,6 +23,7 @@ struct Win32Platform::Groups {
   Win32SystemInfo system;
   Win32Dialogs dialogs;
   Win32Sockets sockets;
+  Win32Internet internet;
 };
 
 Win32Platform::Win32Platform() : groups_(std::make_unique<Groups>()) {}
@@ -33,7 +35,7 @@ Platform Win32Platform::Get() {
   Groups& g = *groups_;
   return Platform{g.registry, g.files,  g.folders, g.processes,
                   g.services, g.shell, g.system,  g.dialogs,
-                  g.sockets};
+                  g.sockets,  g.internet};
 }
 
 }  // namespace morvanta::platform::win32
