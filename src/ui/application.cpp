@@ -69,6 +69,7 @@ bool Application::CreateWindows() {
   texts_.Add(WindowId::QuarantineManager, form9_->Components());
   texts_.Add(WindowId::ToolWindow, frmMain_->Components());
   texts_.Add(WindowId::Language, formL_->Components());
+  texts_.Add(WindowId::LogOptimizer, form12_->Components());
   formL_->FillList();
   // The saved language, once every window exists. Whatever fails here leaves the built-in
   // texts.

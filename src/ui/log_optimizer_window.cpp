@@ -1,5 +1,6 @@
 #include "ui/log_optimizer_window.h"
 
+#include "app/window_components.h"
 #include "ui/main_window.h"
 
 namespace morvanta::ui {
@@ -49,22 +50,26 @@ TForm12::TForm12(app::Session& session, TForm1& main)
   });
 
   GroupBox1.Create(w, Msg(common::Msg::BuildLogAbout), {10, 8, 280, 136});
+  auto design = [](const char* name) { return app::DesignCaption(app::WindowId::LogOptimizer, name); };
   const struct {
     CheckBox& box;
     int id;
-    const char* caption;
-  } boxes[] = {{xpCheckBox1, kCheck1Id, "Startup files."},
-               {xpCheckBox2, kCheck2Id, "Active Services."},
-               {xpCheckBox3, kCheck3Id, "Active processes."},
-               {xpCheckBox4, kCheck4Id, "Infected files."}};
+    const char* name;
+  } boxes[] = {{xpCheckBox1, kCheck1Id, "xpCheckBox1"},
+               {xpCheckBox2, kCheck2Id, "xpCheckBox2"},
+               {xpCheckBox3, kCheck3Id, "xpCheckBox3"},
+               {xpCheckBox4, kCheck4Id, "xpCheckBox4"}};
   int y = 32;
   for (const auto& b : boxes) {
-    b.box.Create(w, b.id, b.caption, {26, y, 248, 22});
+    b.box.Create(w, b.id, design(b.name), {26, y, 248, 22});
     b.box.SetChecked(true);  // every section, until the user says otherwise
+    components_.Add(b.name, b.box);
     y += 26;
   }
-  xpButton1.Create(w, kBuildId, "Build log", {10, 156, 134, 28});
-  xpButton2.Create(w, kCancelId, "Cancel", {156, 156, 134, 28});
+  xpButton1.Create(w, kBuildId, design("xpButton1"), {10, 156, 134, 28});
+  xpButton2.Create(w, kCancelId, design("xpButton2"), {156, 156, 134, 28});
+  components_.Add("xpButton1", xpButton1);
+  components_.Add("xpButton2", xpButton2);
 }
 
 void TForm12::FormShow() { GroupBox1.SetText(Msg(common::Msg::BuildLogAbout)); }
@@ -82,7 +87,13 @@ void TForm12::xpButton1Click() {
 
 void TForm12::ShowBuilding(bool building) {
   main_.Button10.SetText(Msg(building ? common::Msg::AbortLog : common::Msg::FullReportLog));
-  xpButton1.SetText(building ? Msg(common::Msg::AbortLog) : std::string("Build log"));
+  if (building) {
+    buildCaption_ = xpButton1.Text();
+    xpButton1.SetText(Msg(common::Msg::AbortLog));
+  } else if (!buildCaption_.empty()) {
+    xpButton1.SetText(buildCaption_);
+    buildCaption_.clear();
+  }
   main_.Button4.Enable(!building);
   main_.Button7.Enable(!building);
 }

@@ -6,6 +6,7 @@
 
 #include "app/session.h"
 #include "runs/full_report.h"
+#include "ui/component_registry.h"
 #include "ui/controls.h"
 #include "ui/window.h"
 #include "ui/window_views.h"
@@ -38,6 +39,9 @@ class TForm12 : public Window, public runs::ReportControls {
   void ShowBuilding(bool building) override;
   void SetMainEnabled(bool enabled) override;
 
+  // The components a language file reaches.
+  const ComponentRegistry& Components() const { return components_; }
+
   GroupBox GroupBox1;
   CheckBox xpCheckBox1, xpCheckBox2, xpCheckBox3, xpCheckBox4;
   Button xpButton1, xpButton2;
@@ -54,6 +58,8 @@ class TForm12 : public Window, public runs::ReportControls {
   WindowPump pump_;
   runs::ReportBuilder builder_;
   runs::ReportOutcome lastOutcome_ = runs::ReportOutcome::Aborted;
+  std::string buildCaption_;  // "Build log" as the language has it, while it reads "Abort log"
+  ComponentRegistry components_;
 };
 
 }  // namespace morvanta::ui
