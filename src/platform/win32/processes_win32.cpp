@@ -10,18 +10,27 @@ namespace morvanta::platform::win32 {
 namespace {
 
 using GetModuleFileNameExFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+using QueryFullProcessImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+
+template <typename Fn>
+Fn LookUp(HMODULE module, const char* name) {
+  FARPROC proc = module ? ::GetProcAddress(module, name) : nullptr;
+  // Through the generic function pointer type, which converts to any other silently.
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+}
 
 // PSAPI is looked up when first needed and stays loaded for the rest of the run.
 struct Psapi {
   ModuleHandle module;
   GetModuleFileNameExFn getModuleFileNameEx = nullptr;
+  // Newer systems only; reads the image name from the kernel, so it also answers for a
+  // process whose loader has not yet filled in its module list (just started).
+  QueryFullProcessImageNameFn queryFullProcessImageName = nullptr;
 
   Psapi() : module(::LoadLibraryA("PSAPI.dll")) {
-    if (!module) return;
-    FARPROC proc = ::GetProcAddress(module.Get(), "GetModuleFileNameExA");
-    // Through the generic function pointer type, which converts to any other silently.
-    getModuleFileNameEx =
-        reinterpret_cast<GetModuleFileNameExFn>(reinterpret_cast<void (*)()>(proc));
+    getModuleFileNameEx = LookUp<GetModuleFileNameExFn>(module.Get(), "GetModuleFileNameExA");
+    queryFullProcessImageName = LookUp<QueryFullProcessImageNameFn>(
+        ::GetModuleHandleA("KERNEL32.dll"), "QueryFullProcessImageNameA");
   }
 };
 
@@ -51,13 +60,17 @@ std::optional<std::vector<ProcessEntry>> Win32Processes::Snapshot() {
 
 std::optional<std::string> Win32Processes::ImagePath(uint32_t pid) {
   const Psapi& psapi = PsapiFunctions();
-  if (!psapi.getModuleFileNameEx) return std::nullopt;
   ProcessHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
   if (!process) return std::nullopt;
   char path[MAX_PATH] = {};
-  DWORD length = psapi.getModuleFileNameEx(process.Get(), nullptr, path, MAX_PATH);
-  if (length == 0) return std::nullopt;
-  return std::string(path, ::strnlen(path, MAX_PATH));
+  if (psapi.getModuleFileNameEx &&
+      psapi.getModuleFileNameEx(process.Get(), nullptr, path, MAX_PATH) != 0)
+    return std::string(path, ::strnlen(path, MAX_PATH));
+  DWORD size = MAX_PATH;
+  if (psapi.queryFullProcessImageName &&
+      psapi.queryFullProcessImageName(process.Get(), 0, path, &size) && size < MAX_PATH)
+    return std::string(path, size);
+  return std::nullopt;
 }
 
 int Win32Processes::Terminate(uint32_t pid) {
