@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/message_catalog.h"
+#include "common/ui_tasks.h"
 #include "database/threat_database.h"
 #include "inspect/ini_lines.h"
 #include "inspect/keyboard_filters.h"
@@ -84,6 +85,9 @@ class Session {
   // What the running-object collector reads of the lists.
   inspect::InventorySources InventorySources() const;
 
+  // What workers (the downloads) hand to the thread that runs the windows or the console.
+  common::UiTasks& Tasks() { return tasks_; }
+
   UpdateCheckState updateCheckState = UpdateCheckState::NotChecked;
   // Set by an update list that asks for scan logs; cleared by a successful upload.
   bool logUploadWanted = false;
@@ -99,6 +103,7 @@ class Session {
   InspectionLists lists_;
   remedy::QuarantineStore quarantine_;
   remedy::IgnoreLists ignore_;
+  common::UiTasks tasks_;
 };
 
 }  // namespace morvanta::app

@@ -19,6 +19,10 @@ ApplicationWindow::ApplicationWindow(const std::string& title) {
 
 bool ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   switch (message) {
+    case kRunTasksMessage:
+      if (tasks_) tasks_->RunPending();
+      result = 0;
+      return true;
     case WM_ACTIVATE:
       // Activating the task bar button activates the main window.
       if (LOWORD(wParam) != WA_INACTIVE && main_ && ::IsWindowEnabled(main_)) {
@@ -41,6 +45,11 @@ void ApplicationWindow::OnClose() {
 Application::Application(app::Session& session) : session_(session) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
+  // The downloads' workers hand their progress and ends to this thread through the
+  // application window, which lives as long as the program.
+  appWindow_.SetTasks(&session_.Tasks());
+  HWND wake = appWindow_.Handle();
+  session_.Tasks().SetWake([wake] { ::PostMessageA(wake, ApplicationWindow::kRunTasksMessage, 0, 0); });
 }
 
 Application::~Application() = default;
@@ -53,7 +62,8 @@ bool Application::CreateWindows() {
   form2_ = std::make_unique<TForm2>(*form1_, session_.Platform().registry);
   form1_->SetChooser(form2_.get());
   form3_ = std::make_unique<TForm3>(session_, *form1_);
-  form4_ = std::make_unique<TForm4>(owner);
+  form4_ = std::make_unique<TForm4>(session_, owner);
+  form1_->SetUpgradeWindow(form4_.get());
   form9_ = std::make_unique<TForm9>(session_, owner);
   frmMain_ = std::make_unique<TfrmMain>(owner, session_);
   // The tool window lists the services at its creation; the main window shows the same rows.
@@ -66,6 +76,7 @@ bool Application::CreateWindows() {
   texts_.Add(WindowId::Main, form1_->Components());
   texts_.Add(WindowId::Chooser, form2_->Components());
   texts_.Add(WindowId::FullScan, form3_->Components());
+  texts_.Add(WindowId::Upgrade, form4_->Components());
   texts_.Add(WindowId::QuarantineManager, form9_->Components());
   texts_.Add(WindowId::ToolWindow, frmMain_->Components());
   texts_.Add(WindowId::Language, formL_->Components());

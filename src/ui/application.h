@@ -16,7 +16,7 @@
 #include "ui/main_window.h"
 #include "ui/quarantine_window.h"
 #include "ui/report_manager_window.h"
-#include "ui/tool_windows.h"
+#include "ui/upgrade_window.h"
 #include "ui/window_texts.h"
 #include "ui/window_directory.h"
 
@@ -26,8 +26,12 @@ namespace morvanta::ui {
 // window, so the main window has no button of its own there.
 class ApplicationWindow : public Window {
  public:
+  // Runs the tasks the workers posted.
+  static constexpr UINT kRunTasksMessage = WM_APP + 1;
+
   explicit ApplicationWindow(const std::string& title);
   void SetMainWindow(HWND main) { main_ = main; }
+  void SetTasks(common::UiTasks* tasks) { tasks_ = tasks; }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -35,6 +39,7 @@ class ApplicationWindow : public Window {
 
  private:
   HWND main_ = nullptr;
+  common::UiTasks* tasks_ = nullptr;
 };
 
 class Application : public WindowDirectory {
@@ -60,6 +65,7 @@ class Application : public WindowDirectory {
   TForm12& LogOptimizer() { return *form12_; }
   TFormR& ReportManagerWindow() { return *formR_; }
   TFormL& LanguageWindow() { return *formL_; }
+  TForm4& UpgradeWindow() { return *form4_; }
   ApplicationWindow& AppWindow() { return appWindow_; }
   // The windows' component texts, as a language file reads and writes them.
   WindowTexts& Texts() { return texts_; }

@@ -57,6 +57,11 @@ void Label::Create(HWND parent, const std::string& text, const Rect& r, DWORD st
   Make(parent, WC_STATICA, text, style, r, -1);
 }
 
+void ProgressBar::Create(HWND parent, const Rect& r) {
+  Make(parent, PROGRESS_CLASSA, "", 0, r, -1);
+  ::SendMessageA(hwnd_, PBM_SETRANGE32, 0, 100);
+}
+
 void ListBox::Create(HWND parent, int id, const Rect& r) {
   Make(parent, WC_LISTBOXA, "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, r,
        id, WS_EX_CLIENTEDGE);

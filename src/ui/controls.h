@@ -59,6 +59,14 @@ class Label : public Control {
   void Create(HWND parent, const std::string& text, const Rect& r, DWORD style = 0);
 };
 
+// A bar from 0 to 100.
+class ProgressBar : public Control {
+ public:
+  void Create(HWND parent, const Rect& r);
+  void SetPosition(int position) { ::SendMessageA(hwnd_, PBM_SETPOS, position, 0); }
+  int Position() const { return static_cast<int>(::SendMessageA(hwnd_, PBM_GETPOS, 0, 0)); }
+};
+
 // A list box of texts; LBN_SELCHANGE reaches the parent as a command.
 class ListBox : public Control {
  public:

@@ -10,6 +10,7 @@
 #include "ui/action_chooser.h"
 #include "ui/frm_main.h"
 #include "ui/full_scan_window.h"
+#include "ui/upgrade_window.h"
 
 namespace morvanta::ui {
 namespace {
@@ -45,7 +46,9 @@ TForm1::TForm1(app::Session& session, WindowDirectory& windows, HWND owner)
       processPage_(session.Platform(), session.Catalog(),
                    {list2Rows_, label3Text_, statusHint_, report_, prompts_}),
       startupPage_(session.Platform(), session.Catalog(), {list3Rows_, report_, prompts_},
-                   session.ProgramFile(remedy::kRegBaseFileName), session.Lists().startupValues) {
+                   session.ProgramFile(remedy::kRegBaseFileName), session.Lists().startupValues),
+      update_(session, session.Tasks(),
+              {prompts_, statusHint_, statusDate_, label2Text_, pump_, *this}) {
   WindowArgs args;
   args.caption = "Morvanta Pro - SE";
   args.width = kClientWidth;
@@ -108,8 +111,9 @@ void TForm1::FormShow() {
 
 void TForm1::Timer3Timer() {
   ::KillTimer(Handle(), kTimer3);
-  // The update check starts here once the update protocol exists; its result arrives later,
-  // so this tick reads the state of the most recent completed check.
+  // The check's result arrives later: this tick reads the state of the most recent
+  // completed check.
+  update_.Start();
   if (session_.updateCheckState == app::UpdateCheckState::UpdateOffered && chooser_ &&
       chooser_->c1.IsChecked())
     chooser_->EnableTimer();
@@ -222,8 +226,15 @@ runs::QuarantineResult TForm1::QuarantineAlerts() {
   return runs::QuarantineAlerts(session_, {list1Rows_, memo2Lines_, statusHint_, prompts_, pump_, *this});
 }
 
-void TForm1::Button7Click() {
-  // The update check runs here once the update protocol exists.
+void TForm1::Button7Click() { update_.UpdateClick(); }
+
+void TForm1::SetUpdateButtonsEnabled(bool enabled) {
+  Button4.Enable(enabled);
+  Button7.Enable(enabled);
+}
+
+void TForm1::StartProgramUpgrade(const std::string& label1) {
+  if (upgrade_) upgrade_->StartUpgrade(label1);
 }
 
 void TForm1::xpButton3Click() { session_.Platform().shell.Open(kBugReportPage); }
@@ -324,9 +335,10 @@ void TForm1::CreateStartPage(HWND page) {
   ::SendMessageA(bannerLabel.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont), FALSE);
 
   welcomeGroup.Create(page, "Welcome", {10, 44, 410, 360});
-  AddLabel("Label2", Label2, page, {22, 66, 380, 18});
+  // Two lines: the texts after an update are longer than the date alone.
+  AddLabel("Label2", Label2, page, {22, 62, 386, 30});
   Memo description;
-  description.Create(page, nextId_++, {22, 90, 386, 302});
+  description.Create(page, nextId_++, {22, 96, 386, 296});
   description.SetText(kDescription);
 
   const int x = 432, w = 196, h = 26, step = 30;

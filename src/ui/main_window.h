@@ -14,6 +14,7 @@
 #include "runs/full_drive_scan.h"
 #include "runs/quarantine_alerts.h"
 #include "runs/quick_scan.h"
+#include "runs/update_check.h"
 #include "common/messages.h"
 #include "inspect/process_manager.h"
 #include "inspect/services.h"
@@ -27,8 +28,12 @@
 namespace morvanta::ui {
 
 class TForm2;
+class TForm4;
 
-class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOffers {
+class TForm1 : public Window,
+               public runs::ScanPageControls,
+               public runs::ScanOffers,
+               public runs::UpdateWindow {
  public:
   enum Page { kStartPage = 0, kResultPage, kProcessPage, kStartupPage, kAboutPage, kServicePage };
   static constexpr int kPageCount = 6;
@@ -41,6 +46,7 @@ class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOf
   // database and shows its date.
   bool FormCreate();
   void SetChooser(TForm2* chooser) { chooser_ = chooser; }
+  void SetUpgradeWindow(TForm4* upgrade) { upgrade_ = upgrade; }
 
   int ActivePage() const { return activePage_; }
   // The components a language file reaches, in component order.
@@ -128,7 +134,13 @@ class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOf
   void ShowServiceRows();
 
   // Sets status panel 2 and the welcome label to "Last Update: " and the database date.
-  void RefreshDateTexts();
+  void RefreshDateTexts() override;
+  // What the update reaches of this window.
+  void SetMainEnabled(bool enabled) override { Enable(enabled); }
+  void SetUpdateButtonsEnabled(bool enabled) override;
+  void StartProgramUpgrade(const std::string& label1) override;
+  // The update check with the list and database downloads.
+  runs::UpdateCheck& Update() { return update_; }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -182,10 +194,16 @@ class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOf
     sb1.SetPanelText(0, t);
     showingHint_ = false;
   }};
+  ControlText statusDate_{[this](const std::string& t) {
+    FitStatusPanels(t);
+    sb1.SetPanelText(2, t);
+  }};
+  ControlText label2Text_{[this](const std::string& t) { Label2.SetText(t); }};
   ReportRelay report_;
   inspect::ProcessPage processPage_;
   inspect::StartupPage startupPage_;
   TForm2* chooser_ = nullptr;
+  TForm4* upgrade_ = nullptr;
   std::array<HWND, kPageCount> pages_{};
   int activePage_ = kStartPage;
   bool notebookEntered_ = false;
@@ -194,6 +212,7 @@ class TForm1 : public Window, public runs::ScanPageControls, public runs::ScanOf
   bool showingHint_ = false;  // panel 0 shows a control's hint, not a status text
   ComponentRegistry components_;
   int nextId_ = 100;
+  runs::UpdateCheck update_;
 };
 
 }  // namespace morvanta::ui

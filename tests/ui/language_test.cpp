@@ -37,6 +37,9 @@ class LanguageStartTest : public ::testing::Test {
     const std::string text = "Thursday, 10.12.2026, Upd 0042 \r\n_end\r\n";
     const auto packed = database::PackDatabase(reinterpret_cast<const uint8_t*>(text.data()), text.size());
     ASSERT_TRUE(p_.files.WriteAll(folder_ + "files.dat", packed.data(), packed.size()));
+    // The check after start goes to a port of this machine where nothing answers.
+    ASSERT_TRUE(p_.files.WriteAll(folder_ + "morvanta.ini",
+                                  "[UpdateServer]\r\nHost=127.0.0.1\r\nPort=9\r\n"));
     ASSERT_TRUE(p_.files.CopyFile(BinFolder() + "Languages\\Deutsch.vlng",
                                   folder_ + "Languages\\Deutsch.vlng", false));
   }
@@ -45,7 +48,8 @@ class LanguageStartTest : public ::testing::Test {
     session_.reset();
     p_.files.DeleteFile(folder_ + "Languages\\Deutsch.vlng");
     p_.files.RemoveDirectory(folder_ + "Languages");
-    p_.files.DeleteFile(folder_ + "files.dat");
+    for (const char* name : {"files.dat", "morvanta.ini", "list.htm"})
+      p_.files.DeleteFile(folder_ + name);
     p_.files.RemoveDirectory(folder_);
     p_.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, "Software\\Quorrin");
   }

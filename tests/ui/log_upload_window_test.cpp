@@ -37,10 +37,11 @@ class LogUploadWindow : public MainWindowTest {
     ASSERT_FALSE(port.empty());
     ASSERT_TRUE(p_.files.WriteAll(folder_ + "morvanta.ini",
                                   "[LogServer]\r\nHost=127.0.0.1\r\nPort=" + port +
-                                      "\r\nAccount=tester\r\nPassword=secret\r\nTimeoutSeconds=3\r\n"));
+                                      "\r\nAccount=tester\r\nPassword=secret\r\nTimeoutSeconds=3\r\n" +
+                                      kQuietUpdateServer));
   }
   void TearDown() override {
-    for (const char* name : {"morvanta.ini", "SendLog.txt"}) p_.files.DeleteFile(folder_ + name);
+    p_.files.DeleteFile(folder_ + "SendLog.txt");
     MainWindowTest::TearDown();
   }
 

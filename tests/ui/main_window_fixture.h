@@ -20,6 +20,9 @@
 namespace morvanta::ui {
 
 constexpr char kDate[] = "Thursday, 10.12.2026, Upd 0042 ";
+// The check 2 s after the main window shows goes to a port of this machine where nothing
+// answers, never to the maker's server.
+constexpr char kQuietUpdateServer[] = "[UpdateServer]\r\nHost=127.0.0.1\r\nPort=9\r\n";
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -30,6 +33,7 @@ class MainWindowTest : public ::testing::Test {
     const std::string text = std::string(kDate) + "\r\n_end\r\n";
     const auto packed = database::PackDatabase(reinterpret_cast<const uint8_t*>(text.data()), text.size());
     ASSERT_TRUE(p_.files.WriteAll(folder_ + "files.dat", packed.data(), packed.size()));
+    ASSERT_TRUE(p_.files.WriteAll(folder_ + "morvanta.ini", kQuietUpdateServer));
     session_ = std::make_unique<app::Session>(p_, folder_);
     app_ = std::make_unique<Application>(*session_);
     ASSERT_TRUE(app_->CreateWindows());
@@ -39,7 +43,8 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override {
     app_.reset();
     session_.reset();
-    p_.files.DeleteFile(folder_ + "files.dat");
+    for (const char* name : {"files.dat", "morvanta.ini", "list.htm"})
+      p_.files.DeleteFile(folder_ + name);
     p_.files.RemoveDirectory(folder_);
     p_.registry.DeleteKeyTree(platform::RegRoot::CurrentUser, "Software\\Quorrin");
   }
