@@ -70,10 +70,12 @@ std::vector<ReportRow> BuildReportRows(app::Session& session, common::MessagePum
   return rows;
 }
 
-RowColour ColourOf(platform::Files& files, const ReportRow& row, bool ticked) {
-  if (ticked) return RowColour::Ticked;
-  if (row.size != "0") return RowColour::Normal;
-  return scan::IsFilePresent(files, row.path) ? RowColour::EmptyFile : RowColour::MissingFile;
+CellColours ColoursOf(platform::Files& files, const ReportRow& row, bool ticked, int column) {
+  CellColours colours;
+  colours.yellow = ticked;
+  if (column == kSizeColumn && row.size == "0")
+    colours.text = scan::IsFilePresent(files, row.path) ? CellText::EmptyFile : CellText::MissingFile;
+  return colours;
 }
 
 ReportMenu MenuOfSelection(const ReportRow& row) {

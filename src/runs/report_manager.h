@@ -1,6 +1,6 @@
 // The Report Manager's table: every file the machine runs or starts automatically, as rows
 // of a kind, a path, the file's size and (for startup values) the key, in the order the
-// window lists them; how a row is drawn and which context menu the rows choose.
+// window lists them; how a cell is drawn and which context menu the rows choose.
 #pragma once
 
 #include <functional>
@@ -30,13 +30,23 @@ std::string FileSizeText(platform::Files& files, const std::string& path);
 // through before each of the last three lists' rows.
 std::vector<ReportRow> BuildReportRows(app::Session& session, common::MessagePump& pump);
 
-enum class RowColour {
+// The table's columns, the kind's first.
+enum ReportColumn { kKindColumn = 0, kPathColumn, kSizeColumn, kKeyColumn, kReportColumns };
+
+// How a cell is drawn (`TFormR_List1CustomDrawItem`): a ticked row on a yellow background;
+// the size "0" in red when its file passes `IsFilePresent` (present but empty or
+// unreadable) and in blue when it does not; every other text in the window's text colour.
+enum class CellText {
   Normal,
-  Ticked,      // yellow background
-  EmptyFile,   // red: size "0", the file present but empty or unreadable
-  MissingFile  // blue: size "0", no such file
+  EmptyFile,   // red
+  MissingFile  // blue
 };
-RowColour ColourOf(platform::Files& files, const ReportRow& row, bool ticked);
+struct CellColours {
+  bool yellow = false;  // the background of a ticked row
+  CellText text = CellText::Normal;
+  bool operator==(const CellColours& o) const { return yellow == o.yellow && text == o.text; }
+};
+CellColours ColoursOf(platform::Files& files, const ReportRow& row, bool ticked, int column);
 
 enum class ReportMenu { General, Process, StartupValue, Service };
 

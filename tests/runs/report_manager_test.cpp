@@ -87,16 +87,27 @@ TEST_F(ReportRows, EveryKindInTheWindowsOrder) {
   EXPECT_GE(pump.calls, 3u);  // before each row of the windows' lists
 }
 
-TEST_F(ReportRows, ColoursBySizeAndPresence) {
+TEST_F(ReportRows, ColoursOfTheCells) {
   const ReportRow present{"RegStartup", "C:\\Tools\\empty.exe", "0", ""};
   const ReportRow command{"RegStartup", "C:\\Tools\\agent.exe /tray", "0", ""};
   const ReportRow sized{"Proc", "C:\\Tools\\agent.exe", "9", ""};
   platform::Files& files = fake.files;
-  EXPECT_EQ(ColourOf(files, present, false), RowColour::EmptyFile);    // red
-  EXPECT_EQ(ColourOf(files, command, false), RowColour::MissingFile);  // blue
-  EXPECT_EQ(ColourOf(files, sized, false), RowColour::Normal);
+  // The size "0": red when its file is there (empty or unreadable), blue when not.
+  EXPECT_EQ(ColoursOf(files, present, false, kSizeColumn), (CellColours{false, CellText::EmptyFile}));
+  EXPECT_EQ(ColoursOf(files, command, false, kSizeColumn), (CellColours{false, CellText::MissingFile}));
+  EXPECT_EQ(ColoursOf(files, sized, false, kSizeColumn), (CellColours{false, CellText::Normal}));
+  // Only the size cell: the kind, path and key of the same rows in the text colour.
   for (const ReportRow* row : {&present, &command, &sized})
-    EXPECT_EQ(ColourOf(files, *row, true), RowColour::Ticked);  // yellow whatever the size
+    for (int column : {kKindColumn, kPathColumn, kKeyColumn}) {
+      EXPECT_EQ(ColoursOf(files, *row, false, column), (CellColours{false, CellText::Normal}))
+          << row->path << ", column " << column;
+      EXPECT_EQ(ColoursOf(files, *row, true, column), (CellColours{true, CellText::Normal}))
+          << row->path << ", column " << column;
+    }
+  // Ticked: yellow in every cell whatever the size, the size keeping its colour.
+  EXPECT_EQ(ColoursOf(files, present, true, kSizeColumn), (CellColours{true, CellText::EmptyFile}));
+  EXPECT_EQ(ColoursOf(files, command, true, kSizeColumn), (CellColours{true, CellText::MissingFile}));
+  EXPECT_EQ(ColoursOf(files, sized, true, kSizeColumn), (CellColours{true, CellText::Normal}));
 }
 
 TEST_F(ReportRows, ContextMenusChosenByTheRows) {
@@ -370,7 +381,7 @@ TEST_P(ReportManagerOnMachine, ACommandWithArgumentsFailsAfterTheRetries) {
   const ReportRow* r = m.manager.RowAt(row);
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(r->size, "0");
-  EXPECT_EQ(ColourOf(p.files, *r, false), RowColour::MissingFile);
+  EXPECT_EQ(ColoursOf(p.files, *r, false, kSizeColumn).text, CellText::MissingFile);  // blue
   m.table.SetChecked(row, true);
   m.manager.DeleteFiles();
   EXPECT_EQ(m.prompts.Texts(), (std::vector<std::string>{"Do you want to delete selected files?",
