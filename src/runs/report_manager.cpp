@@ -70,10 +70,12 @@ std::vector<ReportRow> BuildReportRows(app::Session& session, common::MessagePum
   return rows;
 }
 
-RowColour ColourOf(platform::Files& files, const ReportRow& row, bool ticked) {
-  if (ticked) return RowColour::Ticked;
-  if (row.size != "0") return RowColour::Normal;
-  return scan::IsFilePresent(files, row.path) ? RowColour::EmptyFile : RowColour::MissingFile;
+CellColours ColoursOf(platform::Files& files, const ReportRow& row, bool ticked, int column) {
+  CellColours colours;
+  colours.yellow = ticked;
+  if (column == kSizeColumn && row.size == "0")
+    colours.text = scan::IsFilePresent(files, row.path) ? CellText::EmptyFile : CellText::MissingFile;
+  return colours;
 }
 
 ReportMenu MenuOfSelection(const ReportRow& row) {
@@ -106,6 +108,7 @@ using common::PromptKind;
 
 void ReportManager::Refresh() {
   v_.table.Clear();
+  selectedId_.reset();  // the ids name the new rows
   rows_ = BuildReportRows(s_, v_.pump);
   for (size_t i = 0; i < rows_.size(); ++i)
     v_.table.AddRow(i, rows_[i].kind, {rows_[i].path, rows_[i].size, rows_[i].key});
@@ -121,6 +124,7 @@ ReportMenu ReportManager::SelectItem(int row) {
   const ReportRow* r = RowAt(row);
   if (!r) return ReportMenu::General;
   selectedPath_ = r->path;
+  selectedId_ = v_.table.IdAt(row);
   return MenuOfSelection(*r);
 }
 
@@ -146,6 +150,22 @@ void ReportManager::Guarded(const std::function<void()>& action) {
 
 void ReportManager::DeleteTableRow(int row) { v_.table.DeleteRow(row); }
 
+void ReportManager::DeleteSelectedRow() {
+  if (!selectedId_) return;
+  for (int row = 0; row < v_.table.RowCount(); ++row)
+    if (v_.table.IdAt(row) == *selectedId_) {
+      DeleteTableRow(row);
+      break;
+    }
+}
+
+bool ReportManager::StopServiceOf(const std::string& path) {
+  platform::Platform& p = s_.Platform();
+  std::vector<inspect::ServiceRow>& rows = s_.Lists().services.rows;
+  return inspect::StopServiceByImagePath(p, rows, path, v_.pump) ||
+         inspect::StopServiceByImagePath(p, rows, "\"" + path, v_.pump);
+}
+
 void ReportManager::ForTickedRows(bool selectedWhenNone,
                                   const std::function<bool(const std::string&)>& act) {
   bool anyTicked = false;
@@ -153,15 +173,7 @@ void ReportManager::ForTickedRows(bool selectedWhenNone,
     anyTicked = v_.table.IsChecked(row);
   if (!anyTicked) {
     if (!selectedWhenNone || selectedPath_.empty()) return;
-    const std::string path = selectedPath_;
-    if (!act(path)) return;
-    for (int row = 0; row < v_.table.RowCount(); ++row) {
-      const ReportRow* r = RowAt(row);
-      if (r && r->path == path) {
-        DeleteTableRow(row);
-        break;
-      }
-    }
+    if (act(selectedPath_)) DeleteSelectedRow();
     return;
   }
   // From the top again after each deletion; every ticked row once.
@@ -180,24 +192,26 @@ void ReportManager::ForTickedRows(bool selectedWhenNone,
   }
 }
 
-bool ReportManager::ForcedDelete(const std::string& path, bool values) {
+bool ReportManager::ForcedDelete(const std::string& path, Deletion deletion) {
   platform::Platform& p = s_.Platform();
   const std::string name = platform::FileNamePart(path);
   // Only the exact path is deleted: a text that names no file (a command with arguments)
   // is never taken apart, and counts as not deleted once the retries are over.
   const bool named = p.files.FileExists(path);
-  remedy::KillProcessByName(p.processes, name);
+  // A running service holds its file: the first attempt leaves its process to the stop
+  // below, which the manager sees.
+  if (deletion != Deletion::ServiceFile) remedy::KillProcessByName(p.processes, name);
   v_.pump.ProcessPendingMessages();
   p.files.SetAttributes(path, 0);
   p.files.DeleteFile(path);
-  if (values)
+  if (deletion != Deletion::File)
     remedy::DeleteRegBaseValues(p.files, p.registry, s_.ProgramFile(remedy::kRegBaseFileName), path,
                                 s_.Ignore());
   auto gone = [&] { return named && !p.files.Exists(path); };
   const uint32_t started = p.system.TickCount();
   while (!gone() &&
          static_cast<uint32_t>(p.system.TickCount() - started) / 1000.0 <= kForcedDeleteRetrySeconds) {
-    inspect::StopServiceByImagePath(p, s_.Lists().services.rows, path, v_.pump);
+    StopServiceOf(path);
     remedy::KillProcessByName(p.processes, name);
     v_.pump.ProcessPendingMessages();
     p.files.SetAttributes(path, 0);
@@ -211,7 +225,10 @@ bool ReportManager::ForcedDelete(const std::string& path, bool values) {
 
 void ReportManager::DeleteSelected() {
   if (!Confirm("Do you want to delete selected items?")) return;
-  Guarded([&] { ForTickedRows(false, [&](const std::string& path) { return ForcedDelete(path, true); }); });
+  Guarded([&] {
+    ForTickedRows(false,
+                  [&](const std::string& path) { return ForcedDelete(path, Deletion::FileAndValues); });
+  });
 }
 
 void ReportManager::TerminateProcesses() {
@@ -225,7 +242,9 @@ void ReportManager::TerminateProcesses() {
 
 void ReportManager::DeleteProcesses() {
   if (!Confirm("Do you want to delete selected proceses?")) return;
-  Guarded([&] { ForTickedRows(true, [&](const std::string& path) { return ForcedDelete(path, false); }); });
+  Guarded([&] {
+    ForTickedRows(true, [&](const std::string& path) { return ForcedDelete(path, Deletion::File); });
+  });
 }
 
 void ReportManager::DeleteValues() {
@@ -241,7 +260,9 @@ void ReportManager::DeleteValues() {
 
 void ReportManager::DeleteFiles() {
   if (!Confirm("Do you want to delete selected files?")) return;
-  Guarded([&] { ForTickedRows(true, [&](const std::string& path) { return ForcedDelete(path, false); }); });
+  Guarded([&] {
+    ForTickedRows(true, [&](const std::string& path) { return ForcedDelete(path, Deletion::File); });
+  });
 }
 
 void ReportManager::TerminateService() {
@@ -250,7 +271,7 @@ void ReportManager::TerminateService() {
     platform::Platform& p = s_.Platform();
     const std::string name = platform::FileNamePart(selectedPath_);
     remedy::KillProcessByName(p.processes, name);
-    inspect::StopServiceByImagePath(p, s_.Lists().services.rows, selectedPath_, v_.pump);
+    StopServiceOf(selectedPath_);
     remedy::KillProcessByName(p.processes, name);
   });
 }
@@ -258,13 +279,7 @@ void ReportManager::TerminateService() {
 void ReportManager::DeleteServiceFile() {
   if (selectedPath_.empty() || !Confirm("Do you want to delete selected file?")) return;
   Guarded([&] {
-    const std::string path = selectedPath_;
-    if (!ForcedDelete(path, true)) return;
-    for (int row = 0; row < v_.table.RowCount(); ++row)
-      if (const ReportRow* r = RowAt(row); r && r->path == path) {
-        DeleteTableRow(row);
-        break;
-      }
+    if (ForcedDelete(selectedPath_, Deletion::ServiceFile)) DeleteSelectedRow();
   });
 }
 

@@ -1,9 +1,10 @@
 // The Report Manager's table: every file the machine runs or starts automatically, as rows
 // of a kind, a path, the file's size and (for startup values) the key, in the order the
-// window lists them; how a row is drawn and which context menu the rows choose.
+// window lists them; how a cell is drawn and which context menu the rows choose.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,13 +30,23 @@ std::string FileSizeText(platform::Files& files, const std::string& path);
 // through before each of the last three lists' rows.
 std::vector<ReportRow> BuildReportRows(app::Session& session, common::MessagePump& pump);
 
-enum class RowColour {
+// The table's columns, the kind's first.
+enum ReportColumn { kKindColumn = 0, kPathColumn, kSizeColumn, kKeyColumn, kReportColumns };
+
+// How a cell is drawn (`TFormR_List1CustomDrawItem`): a ticked row on a yellow background;
+// the size "0" in red when its file passes `IsFilePresent` (present but empty or
+// unreadable) and in blue when it does not; every other text in the window's text colour.
+enum class CellText {
   Normal,
-  Ticked,      // yellow background
-  EmptyFile,   // red: size "0", the file present but empty or unreadable
-  MissingFile  // blue: size "0", no such file
+  EmptyFile,   // red
+  MissingFile  // blue
 };
-RowColour ColourOf(platform::Files& files, const ReportRow& row, bool ticked);
+struct CellColours {
+  bool yellow = false;  // the background of a ticked row
+  CellText text = CellText::Normal;
+  bool operator==(const CellColours& o) const { return yellow == o.yellow && text == o.text; }
+};
+CellColours ColoursOf(platform::Files& files, const ReportRow& row, bool ticked, int column);
 
 enum class ReportMenu { General, Process, StartupValue, Service };
 
@@ -67,7 +78,7 @@ class ReportManager {
   // The row a table row shows; null for none.
   const ReportRow* RowAt(int row) const;
 
-  // `TFormR_List1SelectItem`: remembers the row's path; the menu it chooses.
+  // `TFormR_List1SelectItem`: remembers the row and its path; the menu it chooses.
   ReportMenu SelectItem(int row);
   // `TFormR_List1Click`: the menu the ticked rows choose.
   ReportMenu ClickMenu() const;
@@ -82,16 +93,33 @@ class ReportManager {
   void TerminateService();      // "Terminate service"
   void DeleteServiceFile();     // the service menu's "Delete file"
 
+  // What a forced deletion does besides ending the file's processes and deleting it.
+  enum class Deletion {
+    File,            // the file alone
+    FileAndValues,   // the startup values that name it too
+    // A service's file: the startup values too, and the service is stopped through the
+    // Service Control Manager, within the retries, before its processes are ended. A
+    // service whose process is ended behind the manager's back counts as failed (Windows
+    // then runs its recovery actions, which may start it again) or, under Wine, as running
+    // for good.
+    ServiceFile,
+  };
   // Ends the processes of the file and deletes it, retrying (stopping a service run from it
-  // too) for up to kForcedDeleteRetrySeconds; with `values`, also the startup values that
-  // name it. False, after the error box, when the file is still there.
-  bool ForcedDelete(const std::string& path, bool values);
+  // too) for up to kForcedDeleteRetrySeconds. False, after the error box, when the file is
+  // still there.
+  bool ForcedDelete(const std::string& path, Deletion deletion);
 
  private:
   // Runs `act` on every ticked row from the top (or, with `selectedWhenNone` and none
   // ticked, on the selected row); a row `act` returns true for is deleted.
   void ForTickedRows(bool selectedWhenNone, const std::function<bool(const std::string&)>& act);
   void DeleteTableRow(int row);
+  // Deletes the row last passed to SelectItem, if the table still shows it: never another
+  // row of the same path (a program that runs and has a startup value of that very path).
+  void DeleteSelectedRow();
+  // Stops the first listed service whose image path begins with the path, written with or
+  // without the quotes a path with blanks needs.
+  bool StopServiceOf(const std::string& path);
   bool Confirm(const char* question);
   void Guarded(const std::function<void()>& action);
 
@@ -99,6 +127,7 @@ class ReportManager {
   ReportManagerViews v_;
   std::vector<ReportRow> rows_;
   std::string selectedPath_;
+  std::optional<common::RowId> selectedId_;
 };
 
 }  // namespace morvanta::runs

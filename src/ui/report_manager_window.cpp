@@ -11,14 +11,15 @@ constexpr int kClientWidth = 640, kClientHeight = 440;
 // Posted by a click in the table: its tick changes only after the click's notification.
 constexpr UINT kClickedMessage = WM_APP + 1;
 
-COLORREF ColourOf(runs::RowColour colour, COLORREF normal) {
-  switch (colour) {
-    case runs::RowColour::Ticked: return RGB(255, 255, 0);
-    case runs::RowColour::EmptyFile: return RGB(255, 0, 0);
-    case runs::RowColour::MissingFile: return RGB(0, 0, 255);
-    case runs::RowColour::Normal: break;
+constexpr COLORREF kTickedBackground = RGB(255, 255, 0);
+
+COLORREF TextColourOf(runs::CellText text) {
+  switch (text) {
+    case runs::CellText::EmptyFile: return RGB(255, 0, 0);
+    case runs::CellText::MissingFile: return RGB(0, 0, 255);
+    case runs::CellText::Normal: break;
   }
-  return normal;
+  return ::GetSysColor(COLOR_WINDOWTEXT);
 }
 
 }  // namespace
@@ -112,32 +113,41 @@ bool TFormR::OnListNotify(const NMHDR& header, LRESULT& result) {
       return false;
     case NM_CUSTOMDRAW: {
       auto& draw = const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
-      if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+      const DWORD stage = draw.nmcd.dwDrawStage;
+      if (stage == CDDS_PREPAINT) {
         result = CDRF_NOTIFYITEMDRAW;
         return true;
       }
-      // Each cell asks too: some list views draw the first cell with colours of their own.
-      if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT ||
-          draw.nmcd.dwDrawStage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
-        const int item = static_cast<int>(draw.nmcd.dwItemSpec);
-        if (const runs::ReportRow* row = manager_.RowAt(item)) {
-          // Both colours every time: the structure comes with the last row's.
-          const auto colour = runs::ColourOf(session_.Platform().files, *row, List1.IsChecked(item));
-          draw.clrText = colour == runs::RowColour::Ticked
-                             ? ::GetSysColor(COLOR_WINDOWTEXT)
-                             : ColourOf(colour, ::GetSysColor(COLOR_WINDOWTEXT));
-          draw.clrTextBk = colour == runs::RowColour::Ticked ? ColourOf(colour, 0)
-                                                             : ::GetSysColor(COLOR_WINDOW);
-          // A selected row keeps its colours rather than the selection's.
-          if (colour != runs::RowColour::Normal) draw.nmcd.uItemState &= ~CDIS_SELECTED;
-        }
-        result = draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT ? CDRF_NOTIFYSUBITEMDRAW : CDRF_DODEFAULT;
+      if (stage == CDDS_ITEMPREPAINT || stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
+        // The item's stage stands for its first cell (some list views draw that cell with
+        // the item's colours, whatever its own stage set); each cell's stage then sets its
+        // own. Both colours every time, for every cell: the structure carries what one cell
+        // was given on to the cells after it (and on some systems to the next row's first).
+        const int column = (stage & CDDS_SUBITEM) ? draw.iSubItem : runs::kKindColumn;
+        PaintCell(draw, static_cast<int>(draw.nmcd.dwItemSpec), column);
+        result = stage == CDDS_ITEMPREPAINT ? CDRF_NOTIFYSUBITEMDRAW : CDRF_DODEFAULT;
         return true;
       }
       return false;
     }
   }
   return false;
+}
+
+void TFormR::PaintCell(NMLVCUSTOMDRAW& draw, int item, int column) {
+  draw.clrText = ::GetSysColor(COLOR_WINDOWTEXT);
+  draw.clrTextBk = ::GetSysColor(COLOR_WINDOW);
+  const runs::ReportRow* row = manager_.RowAt(item);
+  if (!row) return;
+  platform::Files& files = session_.Platform().files;
+  const bool ticked = List1.IsChecked(item);
+  const runs::CellColours colours = runs::ColoursOf(files, *row, ticked, column);
+  draw.clrText = TextColourOf(colours.text);
+  if (colours.yellow) draw.clrTextBk = kTickedBackground;
+  // A selected row that the rules colour keeps its colours rather than the selection's,
+  // in every cell alike.
+  if (ticked || runs::ColoursOf(files, *row, ticked, runs::kSizeColumn).text != runs::CellText::Normal)
+    draw.nmcd.uItemState &= ~CDIS_SELECTED;
 }
 
 bool TFormR::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -54,6 +54,8 @@ class TFormR : public Window {
 
  private:
   bool OnListNotify(const NMHDR& header, LRESULT& result);
+  // The colours of one cell of `List1` (column 0 the kind), by the rules of ColoursOf.
+  void PaintCell(NMLVCUSTOMDRAW& draw, int item, int column);
   void OnContextMenu(WPARAM wParam, LPARAM lParam);
 
   app::Session& session_;

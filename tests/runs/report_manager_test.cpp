@@ -1,19 +1,23 @@
 // The Report Manager's rows and actions on the fake machine: the six kinds in the window's
 // order, the size column, the colours, the context menus the rows choose and every action;
-// then, on every machine, ending a program that runs twice and a command that is no file.
+// then, on every machine, ending a program that runs twice and a command that is no file,
+// and under Wine deleting the file of a running service.
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/session.h"
 #include "contract_test.h"
 #include "common/memory_views.h"
+#include "inspect/services.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text.h"
 #include "runs/full_report.h"
 #include "runs/report_manager.h"
+#include "scoped_service.h"
 
 namespace morvanta::runs {
 namespace {
@@ -83,16 +87,27 @@ TEST_F(ReportRows, EveryKindInTheWindowsOrder) {
   EXPECT_GE(pump.calls, 3u);  // before each row of the windows' lists
 }
 
-TEST_F(ReportRows, ColoursBySizeAndPresence) {
+TEST_F(ReportRows, ColoursOfTheCells) {
   const ReportRow present{"RegStartup", "C:\\Tools\\empty.exe", "0", ""};
   const ReportRow command{"RegStartup", "C:\\Tools\\agent.exe /tray", "0", ""};
   const ReportRow sized{"Proc", "C:\\Tools\\agent.exe", "9", ""};
   platform::Files& files = fake.files;
-  EXPECT_EQ(ColourOf(files, present, false), RowColour::EmptyFile);    // red
-  EXPECT_EQ(ColourOf(files, command, false), RowColour::MissingFile);  // blue
-  EXPECT_EQ(ColourOf(files, sized, false), RowColour::Normal);
+  // The size "0": red when its file is there (empty or unreadable), blue when not.
+  EXPECT_EQ(ColoursOf(files, present, false, kSizeColumn), (CellColours{false, CellText::EmptyFile}));
+  EXPECT_EQ(ColoursOf(files, command, false, kSizeColumn), (CellColours{false, CellText::MissingFile}));
+  EXPECT_EQ(ColoursOf(files, sized, false, kSizeColumn), (CellColours{false, CellText::Normal}));
+  // Only the size cell: the kind, path and key of the same rows in the text colour.
   for (const ReportRow* row : {&present, &command, &sized})
-    EXPECT_EQ(ColourOf(files, *row, true), RowColour::Ticked);  // yellow whatever the size
+    for (int column : {kKindColumn, kPathColumn, kKeyColumn}) {
+      EXPECT_EQ(ColoursOf(files, *row, false, column), (CellColours{false, CellText::Normal}))
+          << row->path << ", column " << column;
+      EXPECT_EQ(ColoursOf(files, *row, true, column), (CellColours{true, CellText::Normal}))
+          << row->path << ", column " << column;
+    }
+  // Ticked: yellow in every cell whatever the size, the size keeping its colour.
+  EXPECT_EQ(ColoursOf(files, present, true, kSizeColumn), (CellColours{true, CellText::EmptyFile}));
+  EXPECT_EQ(ColoursOf(files, command, true, kSizeColumn), (CellColours{true, CellText::MissingFile}));
+  EXPECT_EQ(ColoursOf(files, sized, true, kSizeColumn), (CellColours{true, CellText::Normal}));
 }
 
 TEST_F(ReportRows, ContextMenusChosenByTheRows) {
@@ -241,6 +256,38 @@ TEST_F(ReportActions, DeleteValuesAndTheServiceMenu) {
   EXPECT_EQ(RowOf("Service", "C:\\Tools\\svc.exe"), -1);
 }
 
+TEST_F(ReportActions, TheSelectedRowGoesNotAnotherOfTheSamePath) {
+  // A startup value of the running agent's very path: a "Proc" and a "RegStartup" row alike.
+  fake.registry.OpenKey(RegRoot::CurrentUser, kRun, platform::RegAccess::All)
+      ->WriteValue("plain", RegValue::FromString("C:\\Tools\\agent.exe"));
+  manager.Refresh();
+  const int proc = RowOf("Proc", "C:\\Tools\\agent.exe");
+  const int value = RowOf("RegStartup", "C:\\Tools\\agent.exe");
+  ASSERT_GE(proc, 0);
+  ASSERT_GT(value, proc);
+  EXPECT_EQ(manager.SelectItem(value), ReportMenu::StartupValue);
+  manager.DeleteValues();  // nothing ticked: the selected row
+  EXPECT_FALSE(ValueThere("plain"));
+  EXPECT_EQ(RowOf("RegStartup", "C:\\Tools\\agent.exe"), -1);
+  EXPECT_EQ(RowOf("Proc", "C:\\Tools\\agent.exe"), proc);
+}
+
+TEST_F(ReportActions, TerminateServiceStopsAServiceOfAQuotedImagePath) {
+  fake.files.PutFile("C:\\Tools\\quoted svc.exe", "MZ a service in a path with a blank");
+  fake.services.Create({"mvquoted", "Morvanta Quoted Service", "\"C:\\Tools\\quoted svc.exe\" -run"});
+  ASSERT_TRUE(fake.services.RequestStart("mvquoted"));
+  ReloadInspectionLists(session, pump, prompts);
+  manager.Refresh();
+  const int row = RowOf("Service", "C:\\Tools\\quoted svc.exe");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(manager.SelectItem(row), ReportMenu::Service);
+  manager.TerminateService();
+  auto status = fake.services.QueryStatus("mvquoted");
+  ASSERT_TRUE(status);
+  EXPECT_EQ(status->state, platform::ServiceState::Stopped);
+  EXPECT_TRUE(prompts.shown.empty());
+}
+
 // The actions on every machine: under Wine real processes (copies of the sleeper, named for
 // this test) and a real Run value of the test's own, removed afterwards.
 MORVANTA_CONTRACT_SUITE(ReportManagerOnMachine);
@@ -334,13 +381,77 @@ TEST_P(ReportManagerOnMachine, ACommandWithArgumentsFailsAfterTheRetries) {
   const ReportRow* r = m.manager.RowAt(row);
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(r->size, "0");
-  EXPECT_EQ(ColourOf(p.files, *r, false), RowColour::MissingFile);
+  EXPECT_EQ(ColoursOf(p.files, *r, false, kSizeColumn).text, CellText::MissingFile);  // blue
   m.table.SetChecked(row, true);
   m.manager.DeleteFiles();
   EXPECT_EQ(m.prompts.Texts(), (std::vector<std::string>{"Do you want to delete selected files?",
                                                          "Cannot delete file " + program + " /tray."}));
   EXPECT_TRUE(p.files.Exists(program));
   EXPECT_EQ(m.RowOf("RegStartup", program + " /tray"), row);
+}
+
+// A service of the test's own running from a copy of the service helper; stopped, removed
+// and its file deleted again when the test is over, whatever happened.
+class RunningService {
+ public:
+  RunningService(testing::Machine& m, const std::string& key, const std::string& file,
+                 const std::string& imagePath)
+      : p_(m.Get()), key_(key), file_(file) {
+    auto helper = p_.files.ReadAll(m.HelperPath("test_service.exe"));
+    if (!helper || !p_.files.WriteAll(file_, helper->data(), helper->size())) return;
+    service_.emplace(p_.services, platform::NewService{key_, "Morvanta Report Manager Service",
+                                                       imagePath, platform::StartType::Manual});
+    started_ = service_->Created() && inspect::StartServiceAndWait(p_, key_);
+  }
+  ~RunningService() {
+    if (service_) {
+      inspect::StopServiceAndWait(p_, key_);
+      service_.reset();
+    }
+    p_.files.SetAttributes(file_, 0);
+    p_.files.DeleteFile(file_);
+  }
+  bool Started() const { return started_; }
+  bool Running() {
+    auto status = p_.services.QueryStatus(key_);
+    return status && status->state != platform::ServiceState::Stopped;
+  }
+
+ private:
+  platform::Platform p_;
+  std::string key_, file_;
+  std::optional<testing::ScopedService> service_;
+  bool started_ = false;
+};
+
+TEST_P(ReportManagerOnMachine, DeletingAServicesFileStopsTheService) {
+  // Only a real service process holds its file while it runs, and only then must the
+  // service be stopped before the file goes.
+  if (!M().IsReal()) GTEST_SKIP() << "needs a real service process";
+  auto p = P();
+  const std::string key = "MorvantaRmSvc" + M().Tag();
+  const std::string file = M().ScratchPath("mvrmsvc" + M().Tag() + ".exe");
+  // Quoted, as installers register a path that may hold blanks.
+  RunningService service(M(), key, file, "\"" + file + "\" " + key);
+  ASSERT_TRUE(service.Started());
+  ASSERT_TRUE(service.Running());
+
+  ManagerOnMachine m(M());
+  // The services page as last loaded: the service running.
+  m.session.Lists().services = inspect::LoadServiceListing(p, m.pump);
+  m.manager.Refresh();
+  const int row = m.RowOf("Service", file);
+  ASSERT_GE(row, 0);
+  EXPECT_GE(m.RowOf("Proc", file), 0);  // its process runs too
+  EXPECT_EQ(m.manager.SelectItem(row), ReportMenu::Service);
+  m.manager.DeleteServiceFile();
+
+  // Deleted within the retries: no error box after the question.
+  EXPECT_EQ(m.prompts.Texts(), std::vector<std::string>{"Do you want to delete selected file?"});
+  EXPECT_FALSE(p.files.Exists(file));
+  EXPECT_FALSE(service.Running());  // stopped through the manager, not ended behind its back
+  EXPECT_EQ(m.RowOf("Service", file), -1);
+  EXPECT_GE(m.RowOf("Proc", file), 0);  // only the row acted on goes until the next refresh
 }
 
 }  // namespace
