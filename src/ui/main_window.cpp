@@ -5,6 +5,7 @@
 #include "app/os_name.h"
 #include "app/window_components.h"
 #include "database/threat_database.h"
+#include "morvanta_version.h"
 #include "remedy/regbase_file.h"
 #include "runs/log_upload.h"
 #include "ui/action_chooser.h"
@@ -392,6 +393,8 @@ void TForm1::CreateStartupPage(HWND page) {
 void TForm1::CreateAboutPage(HWND page) {
   AddLabel("aboutTitle", aboutTitle, page, {20, 30, 600, 20});
   AddLabel("aboutContact", aboutContact, page, {20, 64, 600, 60});
+  Label version;  // the release's number, whatever the language file says
+  version.Create(page, "Version " MORVANTA_VERSION, {20, 136, 600, 20});
   AddButton("Button19", Button19, page, {514, 384, 116, 26}, M::HintBack, [this] { BackClick(); });
 }
 

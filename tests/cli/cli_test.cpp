@@ -11,6 +11,7 @@
 #include "quarantine_command.h"
 #include "report_command.h"
 #include "database/container.h"
+#include "morvanta_version.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text.h"
 
@@ -48,6 +49,18 @@ TEST_F(CliCommands, HelpAndUsage) {
   EXPECT_EQ(Cli({"scan", "--database"}), kError);  // the option lacks its file
   EXPECT_EQ(Cli({"scan", "--drives", ",;"}), kError);
   EXPECT_NE(err.str().find("--drives names no drive"), std::string::npos);
+}
+
+TEST_F(CliCommands, VersionIsTheRelease) {
+  EXPECT_EQ(Cli({"--version"}), kClean);
+  EXPECT_EQ(out.str(), std::string("morvanta-cli (Morvanta Pro) ") + MORVANTA_VERSION + "\n");
+  EXPECT_EQ(err.str(), "");
+  // Three numbers, as the version resources carry them.
+  const std::string version = MORVANTA_VERSION;
+  EXPECT_EQ(std::count(version.begin(), version.end(), '.'), 2) << version;
+  EXPECT_EQ(version.find_first_not_of("0123456789."), std::string::npos) << version;
+  EXPECT_NE(Cli({"--help"}), kError);
+  EXPECT_NE(out.str().find("--version"), std::string::npos);
 }
 
 TEST_F(CliCommands, ScanFindsPrintsAndExitsByWhatItFound) {
