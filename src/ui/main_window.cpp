@@ -88,7 +88,7 @@ void TForm1::FitStatusPanels(const std::string& dateText) {
   constexpr int kHint = 280, kTitle = 150, kPadding = 16, kShortestHint = 80;
   RECT client = {};
   ::GetClientRect(Handle(), &client);
-  const int rest = client.right - kHint - kTitle;
+  const int rest = ToDesign(client.right) - kHint - kTitle;
   const int needed = sb1.TextWidth(dateText) + kPadding;
   const int hint = needed > rest ? std::max(kShortestHint, kHint - (needed - rest)) : kHint;
   sb1.SetWidths({hint, kTitle, 0});
@@ -320,7 +320,7 @@ void TForm1::CreateControls() {
 
 void TForm1::CreateStartPage(HWND page) {
   AddLabel("bannerLabel", bannerLabel, page, {12, 10, 400, 28}, SS_LEFT);
-  static HFONT titleFont = ::CreateFontA(24, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+  static HFONT titleFont = ::CreateFontA(ToScreen(24), 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
                                          CLEARTYPE_QUALITY, 0, "Tahoma");
   ::SendMessageA(bannerLabel.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont), FALSE);
 

@@ -145,4 +145,27 @@ convert "$bmp" "$picture"
 echo "picture: $picture"
 session stop  # ends the program with the Wine server
 wait "$gui" 2>/dev/null || true
+width96=$(sed -n 's/^picture=\([0-9]*\)x.*/\1/p' <<<"$out")
+
+echo "-- morvanta.exe on a screen of 144 DPI: the layout scaled by 1.5"
+run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null ||
+  fail "cannot set the DPI"
+session stop  # the new DPI holds from the next start of the Wine server
+run "$folder\\morvanta.exe" >/dev/null 2>&1 &
+gui=$!
+set +e
+out=$(run "$probe" window "Morvanta Pro - SE" "$(windows_path "$bmp")" 90 | tr -d '\r')
+status=$?
+set -e
+echo "$out"
+[ "$status" = 0 ] || fail "no main window at 144 DPI (probe exited $status)"
+picture144=${picture%.png}-144dpi.png
+convert "$bmp" "$picture144"
+echo "picture: $picture144"
+width144=$(sed -n 's/^picture=\([0-9]*\)x.*/\1/p' <<<"$out")
+# The frame is the system's; the client area is 1.5 times as wide.
+awk -v a="$width96" -v b="$width144" 'BEGIN { r = b / a; printf "width %d -> %d (%.2f)\n", a, b, r
+  exit !(r > 1.4 && r < 1.6) }' || fail "the main window did not scale with the DPI"
+session stop
+wait "$gui" 2>/dev/null || true
 echo "package smoke test passed"
