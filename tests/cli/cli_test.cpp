@@ -265,6 +265,38 @@ TEST_F(CliQuarantine, ErrorsSayWhatWentWrong) {
   }
 }
 
+TEST_F(CliQuarantine, WithoutAdministratorRightsAFailedTaskSaysSo) {
+  const std::string hint = "runs without administrator rights";
+  fake.files.PutFile(bad, "the suspect's bytes");
+  fake.system.SetAdministratorRights(false);
+  EXPECT_EQ(Cli({"quarantine", "restore", bad}), kError);  // no rights would change that
+  EXPECT_EQ(err.str().find(hint), std::string::npos) << err.str();
+  EXPECT_EQ(Cli({"quarantine", "list"}), kClean);
+  EXPECT_EQ(err.str(), "");
+
+  // The store beside the program cannot be written (as Program Files refuses a user).
+  fake.files.SetFreeSpace(0);
+  EXPECT_EQ(Cli({"quarantine", "add", bad}), kError);
+  EXPECT_NE(err.str().find("cannot add the file to the quarantine"), std::string::npos);
+  EXPECT_NE(err.str().find(hint), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find(session.ProgramFolder()), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("\"Run as administrator\""), std::string::npos) << err.str();
+
+  // With the rights, the same failure has another reason: nothing is said about them.
+  fake.system.SetAdministratorRights(true);
+  EXPECT_EQ(Cli({"quarantine", "add", bad}), kError);
+  EXPECT_EQ(err.str().find(hint), std::string::npos) << err.str();
+
+  // A fix that leaves a file behind says it too.
+  fake.files.SetFreeSpace(std::nullopt);
+  fake.system.SetAdministratorRights(false);
+  PutDatabase(session.ProgramFile("files.dat"), "[Worm.Held]:C:\\Worms\\held.exe\r\n");
+  fake.files.PutFile("C:\\Worms\\held.exe", "a held worm");
+  auto holder = fake.files.Open("C:\\Worms\\held.exe", platform::OpenMode::Write);
+  EXPECT_EQ(Cli({"scan", "--fix", "--findings-only"}), kFound) << out.str() << err.str();
+  EXPECT_NE(err.str().find(hint), std::string::npos) << out.str() << err.str();
+}
+
 // `report` and `autoruns` over a fake machine with a startup value and its running program.
 class CliReport : public CliCommands {
  protected:

@@ -73,6 +73,16 @@ const char kUsage[] =
     "database, a missing drive, an aborted run, a quarantine task that failed, a report\n"
     "file that could not be written). Errors go to the standard error.\n";
 
+void ExplainMissingRights(app::Session& session, std::ostream& err) {
+  if (session.Platform().system.HasAdministratorRights()) return;
+  err << "morvanta-cli: this command runs without administrator rights, and without them the "
+         "program's folder ("
+      << session.ProgramFolder()
+      << "), machine-wide startup values, services and system folders cannot be changed. "
+         "If that is what failed, run it again from a command prompt started with \"Run as "
+         "administrator\".\n";
+}
+
 int Run(app::Session& session, const std::vector<std::string>& args, std::ostream& out,
         std::ostream& err) {
   try {
