@@ -59,6 +59,10 @@ class SystemInfo {
   virtual std::string DecimalSeparator() = 0;
   virtual uint32_t TickCount() = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;
+  // Whether this process runs with administrator rights (elevated, where the system asks):
+  // without them the program's folder under Program Files, machine-wide startup values,
+  // services and system folders cannot be changed.
+  virtual bool HasAdministratorRights() = 0;
 };
 
 }  // namespace morvanta::platform

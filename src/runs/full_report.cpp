@@ -10,6 +10,7 @@
 #include "inspect/services.h"
 #include "inspect/startup_page.h"
 #include "inspect/startup_programs.h"
+#include "morvanta_version.h"
 #include "remedy/regbase_file.h"
 #include "runs/quick_scan.h"
 #include "scan/path_tokens.h"
@@ -21,7 +22,8 @@ using common::Msg;
 using common::PromptKind;
 
 const char* const kReportMakerLines[3] = {
-    "Morvanta Pro - malware detection and removal for Windows workstations.",
+    "Morvanta Pro " MORVANTA_VERSION
+    " - malware detection and removal for Windows workstations.",
     "This log lists what runs and starts automatically on this computer.",
     "Send it to Morvanta Pro support when you are asked for it.",
 };

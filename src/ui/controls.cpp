@@ -19,8 +19,9 @@ std::string Control::Text() const {
 
 HWND Control::Make(HWND parent, const char* className, const std::string& text, DWORD style,
                    const Rect& r, int id, DWORD exStyle) {
-  hwnd_ = ::CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.x,
-                            r.y, r.width, r.height, parent,
+  hwnd_ = ::CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                            ToScreen(r.x), ToScreen(r.y), ToScreen(r.width), ToScreen(r.height),
+                            parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             ::GetModuleHandleA(nullptr), nullptr);
   ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
@@ -103,7 +104,7 @@ void ListView::Create(HWND parent, int id, const Rect& r, const std::vector<Colu
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<char*>(columns[i].caption.c_str());
-    column.cx = columns[i].width;
+    column.cx = ToScreen(columns[i].width);
     ::SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
   }
 }
@@ -120,7 +121,7 @@ Column ListView::ColumnAt(int index) const {
   column.pszText = caption;
   column.cchTextMax = sizeof caption;
   ::SendMessageA(hwnd_, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
-  return {caption, column.cx};
+  return {caption, ToDesign(column.cx)};
 }
 
 int ListView::AddItem(const std::string& caption) {
@@ -287,7 +288,8 @@ Rect TabControl::PageArea() const {
   ::MapWindowPoints(nullptr, ::GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
   RECT inner = r;
   ::SendMessageA(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&inner));
-  return {inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top};
+  return {ToDesign(inner.left), ToDesign(inner.top), ToDesign(inner.right - inner.left),
+          ToDesign(inner.bottom - inner.top)};
 }
 
 PopupMenu::~PopupMenu() {
@@ -385,9 +387,9 @@ HWND CreateNotebookPage(HWND parent, const Rect& r) {
     ::RegisterClassExA(&wc);
     registered = true;
   }
-  return ::CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPCHILDREN, r.x,
-                           r.y, r.width, r.height, parent, nullptr, ::GetModuleHandleA(nullptr),
-                           nullptr);
+  return ::CreateWindowExA(WS_EX_CONTROLPARENT, kPageClass, "", WS_CHILD | WS_CLIPCHILDREN,
+                           ToScreen(r.x), ToScreen(r.y), ToScreen(r.width), ToScreen(r.height),
+                           parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
 }
 
 void StatusBar::Create(HWND parent, const std::vector<int>& widths) {
@@ -404,13 +406,13 @@ int StatusBar::TextWidth(const std::string& text) const {
   ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ::SelectObject(dc, old);
   ::ReleaseDC(hwnd_, dc);
-  return size.cx;
+  return ToDesign(size.cx);
 }
 
 void StatusBar::SetWidths(const std::vector<int>& widths) {
   std::vector<int> edges;
   int right = 0;
-  for (int w : widths) edges.push_back(right += w);
+  for (int w : widths) edges.push_back(right += ToScreen(w));
   if (!edges.empty()) edges.back() = -1;
   ::SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
@@ -430,7 +432,7 @@ std::string StatusBar::PanelText(int panel) const {
 int StatusBar::Height() const {
   RECT r = {};
   ::GetWindowRect(hwnd_, &r);
-  return r.bottom - r.top;
+  return ToDesign(r.bottom - r.top);
 }
 
 }  // namespace morvanta::ui

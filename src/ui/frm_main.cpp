@@ -200,6 +200,8 @@ void TfrmMain::CreateControls() {
 void TfrmMain::CreateServicesTab(HWND page) {
   RECT r = {};
   ::GetClientRect(page, &r);
+  r.right = ToDesign(r.right);
+  r.bottom = ToDesign(r.bottom);
   const int width = r.right - 16;
   ListView2.Create(page, nextId_++, {8, 8, width, r.bottom - 84},
                    {{"Name", 130}, {"Path", 280}, {"Status", 60}, {"StartupType", 70}}, false,
@@ -208,8 +210,9 @@ void TfrmMain::CreateServicesTab(HWND page) {
   ListView2.SetSmallImages(images_.Handle());
   // Image 6 of the list at the list's size; the control keeps its own 16 x 16 size.
   legendIcon_ = ::CreateWindowExA(0, WC_STATICA, "",
-                                  WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, 8,
-                                  r.bottom - 71, 16, 16, page, nullptr, nullptr, nullptr);
+                                  WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL,
+                                  ToScreen(8), ToScreen(r.bottom - 71), 16, 16, page, nullptr,
+                                  nullptr, nullptr);
   legendPicture_ = ::ImageList_GetIcon(images_.Handle(), ImageList::kNonMicrosoftServiceImage,
                                        ILD_NORMAL);
   ::SendMessageA(legendIcon_, STM_SETICON, reinterpret_cast<WPARAM>(legendPicture_), 0);
@@ -236,6 +239,8 @@ void TfrmMain::CreateServicesTab(HWND page) {
 void TfrmMain::CreateFiltersTab(HWND page) {
   RECT r = {};
   ::GetClientRect(page, &r);
+  r.right = ToDesign(r.right);
+  r.bottom = ToDesign(r.bottom);
   const int width = r.right - 16;
   AddLabel("filterLabel", filterLabel, page, {8, 6, 300, 16});
   ListView3.Create(page, nextId_++, {8, 24, width, 110}, {{"Name", 150}, {"Path", 400}}, false,

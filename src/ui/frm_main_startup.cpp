@@ -8,6 +8,8 @@ namespace morvanta::ui {
 void TfrmMain::CreateStartupTab(HWND page) {
   RECT r = {};
   ::GetClientRect(page, &r);
+  r.right = ToDesign(r.right);
+  r.bottom = ToDesign(r.bottom);
   const int width = r.right - 16;
   const std::vector<Column> columns = {{"Startup Item", 150}, {"Command", 345}, {"Location", 60}};
   AddLabel("registryLabel", registryLabel, page, {8, 6, 200, 16});

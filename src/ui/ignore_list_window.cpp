@@ -40,7 +40,7 @@ TFormIG::TFormIG(app::Session& session, HWND owner)
   MainMenu1.AddCommand(kClose, "Close");
   MainMenu1.AttachTo(w);
   // The bar takes its height from the client area: give it back.
-  RECT frame = {0, 0, kClientWidth, kClientHeight};
+  RECT frame = {0, 0, ToScreen(kClientWidth), ToScreen(kClientHeight)};
   ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(w, GWL_STYLE)), TRUE,
                        static_cast<DWORD>(::GetWindowLongA(w, GWL_EXSTYLE)));
   ::SetWindowPos(w, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,

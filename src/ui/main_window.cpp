@@ -5,6 +5,7 @@
 #include "app/os_name.h"
 #include "app/window_components.h"
 #include "database/threat_database.h"
+#include "morvanta_version.h"
 #include "remedy/regbase_file.h"
 #include "runs/log_upload.h"
 #include "ui/action_chooser.h"
@@ -90,7 +91,7 @@ void TForm1::FitStatusPanels(const std::string& dateText) {
   constexpr int kHint = 280, kTitle = 150, kPadding = 16, kShortestHint = 80;
   RECT client = {};
   ::GetClientRect(Handle(), &client);
-  const int rest = client.right - kHint - kTitle;
+  const int rest = ToDesign(client.right) - kHint - kTitle;
   const int needed = sb1.TextWidth(dateText) + kPadding;
   const int hint = needed > rest ? std::max(kShortestHint, kHint - (needed - rest)) : kHint;
   sb1.SetWidths({hint, kTitle, 0});
@@ -330,7 +331,7 @@ void TForm1::CreateControls() {
 
 void TForm1::CreateStartPage(HWND page) {
   AddLabel("bannerLabel", bannerLabel, page, {12, 10, 400, 28}, SS_LEFT);
-  static HFONT titleFont = ::CreateFontA(24, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
+  static HFONT titleFont = ::CreateFontA(ToScreen(24), 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0,
                                          CLEARTYPE_QUALITY, 0, "Tahoma");
   ::SendMessageA(bannerLabel.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont), FALSE);
 
@@ -404,6 +405,8 @@ void TForm1::CreateStartupPage(HWND page) {
 void TForm1::CreateAboutPage(HWND page) {
   AddLabel("aboutTitle", aboutTitle, page, {20, 30, 600, 20});
   AddLabel("aboutContact", aboutContact, page, {20, 64, 600, 60});
+  Label version;  // the release's number, whatever the language file says
+  version.Create(page, "Version " MORVANTA_VERSION, {20, 136, 600, 20});
   AddButton("Button19", Button19, page, {514, 384, 116, 26}, M::HintBack, [this] { BackClick(); });
 }
 

@@ -17,7 +17,7 @@ constexpr int kButtonTop = 316, kButtonHeight = 26, kButtonGap = 6;
 constexpr int kNarrowestButton = 80, kButtonPadding = 24;
 enum { kListId = 10, kCloseId, kRestoreId, kAddId, kRemoveId, kClearId, kRefreshId };
 
-// How wide a caption is drawn in the controls' font, in pixels.
+// How wide a caption is drawn in the controls' font, in design pixels.
 int CaptionWidth(HWND window, const std::string& text) {
   HDC dc = ::GetDC(window);
   HGDIOBJ old = ::SelectObject(dc, DefaultFont());
@@ -25,7 +25,7 @@ int CaptionWidth(HWND window, const std::string& text) {
   ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ::SelectObject(dc, old);
   ::ReleaseDC(window, dc);
-  return size.cx;
+  return ToDesign(size.cx);
 }
 
 }  // namespace

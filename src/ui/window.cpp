@@ -40,6 +40,20 @@ HFONT DefaultFont() {
   return font;
 }
 
+int ScreenDpi() {
+  static const int dpi = [] {
+    HDC screen = ::GetDC(nullptr);
+    const int value = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    return value > 0 ? value : 96;
+  }();
+  return dpi;
+}
+
+int ToScreen(int designPixels) { return ::MulDiv(designPixels, ScreenDpi(), 96); }
+
+int ToDesign(int screenPixels) { return ::MulDiv(screenPixels, 96, ScreenDpi()); }
+
 Window::~Window() {
   if (hwnd_) {
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -49,11 +63,14 @@ Window::~Window() {
 
 bool Window::Create(const WindowArgs& args) {
   RegisterOnce();
-  RECT r = {0, 0, args.width, args.height};
+  RECT r = {0, 0, ToScreen(args.width), ToScreen(args.height)};
   if (args.clientSize) ::AdjustWindowRectEx(&r, args.style, FALSE, args.exStyle);
   const int width = r.right - r.left, height = r.bottom - r.top;
   int x = args.x, y = args.y;
-  if (x == CW_USEDEFAULT || y == CW_USEDEFAULT) {
+  if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) {
+    x = ToScreen(x);
+    y = ToScreen(y);
+  } else {
     // Centred on the work area, as the windows were designed to open.
     RECT area = {0, 0, 1024, 768};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);

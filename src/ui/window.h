@@ -48,6 +48,15 @@ class Window {
 // The default GUI font for every child control.
 HFONT DefaultFont();
 
+// The windows are laid out in pixels of a 96 DPI screen ("design pixels"). The program tells
+// the system it is DPI aware (its manifest), so it scales them itself: controls, pages,
+// windows, list columns and status panels are given in design pixels and created at the
+// screen's DPI; what the system measures (client areas, text extents, heights) is turned
+// back into design pixels before the layout uses it.
+int ScreenDpi();
+int ToScreen(int designPixels);
+int ToDesign(int screenPixels);
+
 // Leaves a trace (debug output) of a handler that failed where nothing may escape.
 void TraceHandlerFailure(const char* where, const char* what);
 

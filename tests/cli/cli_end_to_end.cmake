@@ -3,8 +3,8 @@
 # behind a Run value, found by its digest through the running objects), the errors, the
 # quarantine commands, and the full report and the autoruns rows with a planted Run value.
 #   cmake -DTOOL=morvanta-cli.exe -DEMULATOR=wine-run -DWORK=dir -DPYTHON=python3
-#         -DFILES_DAT=files.dat -P this
-foreach(var TOOL EMULATOR WORK PYTHON FILES_DAT)
+#         -DFILES_DAT=files.dat -DVERSION=x.y.z -P this
+foreach(var TOOL EMULATOR WORK PYTHON FILES_DAT VERSION)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "${var} is not set")
   endif()
@@ -51,6 +51,8 @@ file(MAKE_DIRECTORY "${WORK}")
 
 cli(0 --help)
 expect_in("${out}" "usage: morvanta-cli")
+cli(0 --version)
+expect_in("${out}" "morvanta-cli (Morvanta Pro) ${VERSION}")
 
 # A clean machine, the database beside the program.
 cli(0 scan)
@@ -215,7 +217,7 @@ endforeach()
 file(READ "${WORK}/report.lf" report)
 foreach(line
     "Morvanta Pro v7 - SE (Build date: 20.10.2011) full information log file.\nGenerated at: "
-    "Morvanta Pro - malware detection and removal for Windows workstations.\n"
+    "Morvanta Pro ${VERSION} - malware detection and removal for Windows workstations.\n"
     "\nRunning processes: ("
     "\nStartup files:\n"
     "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\MorvantaCliReport\n[${autostart}]\n"

@@ -11,6 +11,7 @@
 #include "quarantine_command.h"
 #include "report_command.h"
 #include "database/container.h"
+#include "morvanta_version.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/text.h"
 
@@ -48,6 +49,18 @@ TEST_F(CliCommands, HelpAndUsage) {
   EXPECT_EQ(Cli({"scan", "--database"}), kError);  // the option lacks its file
   EXPECT_EQ(Cli({"scan", "--drives", ",;"}), kError);
   EXPECT_NE(err.str().find("--drives names no drive"), std::string::npos);
+}
+
+TEST_F(CliCommands, VersionIsTheRelease) {
+  EXPECT_EQ(Cli({"--version"}), kClean);
+  EXPECT_EQ(out.str(), std::string("morvanta-cli (Morvanta Pro) ") + MORVANTA_VERSION + "\n");
+  EXPECT_EQ(err.str(), "");
+  // Three numbers, as the version resources carry them.
+  const std::string version = MORVANTA_VERSION;
+  EXPECT_EQ(std::count(version.begin(), version.end(), '.'), 2) << version;
+  EXPECT_EQ(version.find_first_not_of("0123456789."), std::string::npos) << version;
+  EXPECT_NE(Cli({"--help"}), kError);
+  EXPECT_NE(out.str().find("--version"), std::string::npos);
 }
 
 TEST_F(CliCommands, ScanFindsPrintsAndExitsByWhatItFound) {
@@ -250,6 +263,38 @@ TEST_F(CliQuarantine, ErrorsSayWhatWentWrong) {
     EXPECT_EQ(Cli(args), kError) << args[1];
     EXPECT_NE(err.str().find("cannot read the quarantine index"), std::string::npos) << args[1];
   }
+}
+
+TEST_F(CliQuarantine, WithoutAdministratorRightsAFailedTaskSaysSo) {
+  const std::string hint = "runs without administrator rights";
+  fake.files.PutFile(bad, "the suspect's bytes");
+  fake.system.SetAdministratorRights(false);
+  EXPECT_EQ(Cli({"quarantine", "restore", bad}), kError);  // no rights would change that
+  EXPECT_EQ(err.str().find(hint), std::string::npos) << err.str();
+  EXPECT_EQ(Cli({"quarantine", "list"}), kClean);
+  EXPECT_EQ(err.str(), "");
+
+  // The store beside the program cannot be written (as Program Files refuses a user).
+  fake.files.SetFreeSpace(0);
+  EXPECT_EQ(Cli({"quarantine", "add", bad}), kError);
+  EXPECT_NE(err.str().find("cannot add the file to the quarantine"), std::string::npos);
+  EXPECT_NE(err.str().find(hint), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find(session.ProgramFolder()), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("\"Run as administrator\""), std::string::npos) << err.str();
+
+  // With the rights, the same failure has another reason: nothing is said about them.
+  fake.system.SetAdministratorRights(true);
+  EXPECT_EQ(Cli({"quarantine", "add", bad}), kError);
+  EXPECT_EQ(err.str().find(hint), std::string::npos) << err.str();
+
+  // A fix that leaves a file behind says it too.
+  fake.files.SetFreeSpace(std::nullopt);
+  fake.system.SetAdministratorRights(false);
+  PutDatabase(session.ProgramFile("files.dat"), "[Worm.Held]:C:\\Worms\\held.exe\r\n");
+  fake.files.PutFile("C:\\Worms\\held.exe", "a held worm");
+  auto holder = fake.files.Open("C:\\Worms\\held.exe", platform::OpenMode::Write);
+  EXPECT_EQ(Cli({"scan", "--fix", "--findings-only"}), kFound) << out.str() << err.str();
+  EXPECT_NE(err.str().find(hint), std::string::npos) << out.str() << err.str();
 }
 
 // `report` and `autoruns` over a fake machine with a startup value and its running program.

@@ -9,6 +9,7 @@
 #include "ui_test_util.h"
 #include "database/container.h"
 #include "platform/fake/fake_platform.h"
+#include "morvanta_version.h"
 #include "platform/win32/message_box_robot.h"
 #include "platform/win32/win32_platform.h"
 #include "app/window_components.h"
@@ -146,6 +147,18 @@ TEST_F(MainWindowTest, ButtonsSwitchPagesAndBackReturns) {
   }
   EXPECT_TRUE(main.Button4.IsVisible());
   EXPECT_FALSE(main.List2.IsVisible());
+}
+
+TEST_F(MainWindowTest, AboutPageShowsTheReleaseVersion) {
+  TForm1& main = app_->Main();
+  main.Button18.Click();
+  Pump(20);
+  HWND page = ::GetParent(main.aboutTitle.Handle());
+  HWND version = ::FindWindowExA(page, nullptr, WC_STATICA, "Version " MORVANTA_VERSION);
+  ASSERT_NE(version, nullptr);
+  EXPECT_TRUE(::IsWindowVisible(version));
+  main.Button19.Click();
+  Pump(20);
 }
 
 TEST_F(MainWindowTest, ScanAsksFirstAndFixStartsDisabled) {

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "morvanta_version.h"
+
 #include "quarantine_command.h"
 #include "report_command.h"
 #include "scan_command.h"
@@ -63,11 +65,23 @@ const char kUsage[] =
     "      be installed first, 2 an error (nothing is changed).\n"
     "  --help\n"
     "      Shows this text.\n"
+    "  --version\n"
+    "      Shows the program's version.\n"
     "\n"
     "Exit codes: 0 nothing found (with --fix: everything found was removed), 1 something\n"
     "found (with --fix: something remains), 2 an error (bad arguments, a missing or damaged\n"
     "database, a missing drive, an aborted run, a quarantine task that failed, a report\n"
     "file that could not be written). Errors go to the standard error.\n";
+
+void ExplainMissingRights(app::Session& session, std::ostream& err) {
+  if (session.Platform().system.HasAdministratorRights()) return;
+  err << "morvanta-cli: this command runs without administrator rights, and without them the "
+         "program's folder ("
+      << session.ProgramFolder()
+      << "), machine-wide startup values, services and system folders cannot be changed. "
+         "If that is what failed, run it again from a command prompt started with \"Run as "
+         "administrator\".\n";
+}
 
 int Run(app::Session& session, const std::vector<std::string>& args, std::ostream& out,
         std::ostream& err) {
@@ -78,6 +92,10 @@ int Run(app::Session& session, const std::vector<std::string>& args, std::ostrea
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
       out << kUsage;
+      return kClean;
+    }
+    if (args[0] == "--version") {
+      out << "morvanta-cli (" MORVANTA_PRODUCT_NAME ") " MORVANTA_VERSION "\n";
       return kClean;
     }
     if (args[0] == "scan") return ScanCommand(session, args, out, err);

@@ -22,4 +22,8 @@ int Run(app::Session& session, const std::vector<std::string>& args, std::ostrea
 
 extern const char kUsage[];
 
+// After a task that changes the machine did not get done: when this process runs without
+// administrator rights, says on `err` that this may be why and how to get them.
+void ExplainMissingRights(app::Session& session, std::ostream& err);
+
 }  // namespace morvanta::cli

@@ -49,6 +49,7 @@ int Add(Context& c, const std::string& path) {
   }
   if (!c.store.AddToQuarantine(path, runs::kHandAddedTask, "")) {
     c.err << "morvanta-cli: " << path << ": cannot add the file to the quarantine\n";
+    ExplainMissingRights(c.session, c.err);
     return kError;
   }
   c.out << path << ": added to quarantine\n";
@@ -73,6 +74,7 @@ int Restore(Context& c, const std::string& path) {
   if (!c.store.RestoreFromQuarantine(source, platform::FolderPart(source))) {
     c.err << "morvanta-cli: " << source
           << ": cannot restore the file (it stays in the quarantine)\n";
+    ExplainMissingRights(c.session, c.err);
     return kError;
   }
   c.out << source << ": restored\n";
@@ -90,10 +92,12 @@ int Remove(Context& c, const std::string& path) {
   const bool copyDeleted = c.store.RemoveFromQuarantine(source);
   if (!c.store.SaveQuarantineIndex()) {
     c.err << "morvanta-cli: cannot write the quarantine index " << c.store.IndexFile() << "\n";
+    ExplainMissingRights(c.session, c.err);
     return kError;
   }
   if (!copyDeleted) {
     c.out << source << ": removed from the index; its stored copy could not be deleted\n";
+    ExplainMissingRights(c.session, c.err);
     return kFound;
   }
   c.out << source << ": removed from quarantine\n";

@@ -115,6 +115,7 @@ int ReportCommand(app::Session& session, const std::vector<std::string>& args, s
   }
   err << "morvanta-cli: " << session.Catalog().Text(common::Msg::ErrorWritingLog) << " " << path
       << "\n";
+  ExplainMissingRights(session, err);
   return kError;
 }
 

@@ -168,7 +168,11 @@ class ScanRun {
       err_ << "morvanta-cli: " << (fixing ? "fix" : "scan") << " aborted\n";
       return kError;
     }
-    if (fixing) return remaining_ > 0 ? kFound : kClean;
+    if (fixing && remaining_ > 0) {
+      ExplainMissingRights(s_, err_);
+      return kFound;
+    }
+    if (fixing) return kClean;
     return quick.found ? kFound : kClean;
   }
 

@@ -36,6 +36,7 @@ int UpdateCommand(app::Session& session, const std::vector<std::string>& args, s
       break;
   }
   err << "morvanta-cli: update failed: " << r.error << "\n";
+  ExplainMissingRights(session, err);
   return kError;
 }
 

@@ -14,6 +14,7 @@
 //   morvanta-sig publish --database FILES.txt --site DIR --key KEYFILE [--program FILE.exe]
 //                        [--log-upload] [--lowest N]
 //                                        the signed update site under DIR (site_publisher.h)
+//   morvanta-sig --version               the release version of the build
 //
 // Exit status: 0 good, 1 problems found, 2 unusable input or wrong usage.
 #include <cstdint>
@@ -31,6 +32,7 @@
 #include "scan/lint.h"
 #include "database/threat_database.h"
 #include "engine_commands.h"
+#include "morvanta_version.h"
 #include "site_publisher.h"
 #include "update/update_list.h"
 #ifdef _WIN32
@@ -57,7 +59,8 @@ constexpr char kUsage[] =
     "       morvanta-sig lang-template OUT.txt\n"
     "       morvanta-sig keygen KEYFILE\n"
     "       morvanta-sig publish --database FILES.txt --site DIR --key KEYFILE\n"
-    "                            [--program FILE.exe] [--log-upload] [--lowest N]\n";
+    "                            [--program FILE.exe] [--log-upload] [--lowest N]\n"
+    "       morvanta-sig --version\n";
 
 std::optional<std::vector<uint8_t>> ReadFile(const std::string& path) {
   std::error_code error;
@@ -253,6 +256,10 @@ std::optional<morvanta::tools::PublishRequest> ReadPublishOptions(
 
 int Run(const std::vector<std::string>& args) {
   const std::string command = args.empty() ? "" : args[0];
+  if (command == "--version" && args.size() == 1) {
+    std::fputs("morvanta-sig (" MORVANTA_PRODUCT_NAME ") " MORVANTA_VERSION "\n", stdout);
+    return kGood;
+  }
   if (morvanta::tools::IsEngineCommand(command)) return RunOnMachine(args);
   if ((command == "pack" || command == "piece") && args.size() == 3) {
     return Encode(args[1], args[2], command == "pack");

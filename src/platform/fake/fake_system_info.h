@@ -32,6 +32,8 @@ class FakeSystemInfo : public SystemInfo {
   std::string DecimalSeparator() override { return decimalSeparator_; }
   uint32_t TickCount() override { return ticks_; }
   void Sleep(uint32_t milliseconds) override { ticks_ += milliseconds; }
+  bool HasAdministratorRights() override { return administratorRights_; }
+  void SetAdministratorRights(bool rights) { administratorRights_ = rights; }
 
   // Test set-up. `failures` version queries fail before the record is returned.
   void SetVersion(std::optional<OsVersion> version, int failures = 0);
@@ -46,6 +48,7 @@ class FakeSystemInfo : public SystemInfo {
   int VersionQueries() const { return versionQueries_; }
 
  private:
+  bool administratorRights_ = true;
   std::optional<OsVersion> version_;
   int versionFailures_ = 0;
   int versionQueries_ = 0;

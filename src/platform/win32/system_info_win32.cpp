@@ -117,4 +117,15 @@ uint32_t Win32SystemInfo::TickCount() { return ::GetTickCount(); }
 
 void Win32SystemInfo::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
+bool Win32SystemInfo::HasAdministratorRights() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  TOKEN_ELEVATION elevation = {};
+  DWORD size = 0;
+  const bool read =
+      ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+  ::CloseHandle(token);
+  return read && elevation.TokenIsElevated != 0;
+}
+
 }  // namespace morvanta::platform::win32

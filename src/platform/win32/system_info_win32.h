@@ -29,6 +29,7 @@ class Win32SystemInfo : public SystemInfo {
   std::string DecimalSeparator() override;
   uint32_t TickCount() override;
   void Sleep(uint32_t milliseconds) override;
+  bool HasAdministratorRights() override;
 };
 
 }  // namespace morvanta::platform::win32
