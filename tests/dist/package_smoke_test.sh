@@ -130,6 +130,9 @@ out=$(run "$cli" quarantine list | tr -d '\r') || fail "quarantine list exited $
 rm -rf "$drive_c/ProgramData/Smoke"
 
 echo "-- morvanta.exe: the main window"
+# The update check shortly after start goes to a port of this machine where nothing
+# answers, never to the maker's server.
+printf '[UpdateServer]\r\nHost=127.0.0.1\r\nPort=9\r\n' > "$unpacked/morvanta.ini"
 run "$folder\\morvanta.exe" >/dev/null 2>&1 &
 gui=$!
 bmp=$work/main-window.bmp

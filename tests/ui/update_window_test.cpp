@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "main_window_fixture.h"
+#include "platform/text.h"
 #include "update/signature.h"
 #include "update/update_list.h"
 #include "update_test_paths.h"
@@ -51,6 +52,28 @@ std::string BinFolder() {
   return folder.substr(0, folder.rfind('\\') + 1);
 }
 
+// The main window of another process than this one with `caption`; null while none.
+HWND OtherProgramsWindow(const std::string& caption) {
+  struct Search {
+    std::string caption;
+    HWND found = nullptr;
+  } search{caption};
+  ::EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(window, &pid);
+        char text[128] = {};
+        ::GetWindowTextA(window, text, sizeof text);
+        if (pid == ::GetCurrentProcessId() || s.caption != text || !::IsWindowVisible(window))
+          return TRUE;
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 class UpdateWindows : public MainWindowTest {
  protected:
   // The program's files are written first; the windows are made by Start.
@@ -84,7 +107,8 @@ class UpdateWindows : public MainWindowTest {
                     !p_.files.DeleteFile(folder_ + "kavup.exe");
          ++i)
       ::Sleep(100);
-    for (const char* name : {"Upd.dat", "filess.dat", "list.htm.sig"}) p_.files.DeleteFile(folder_ + name);
+    for (const char* name : {"Upd.dat", "filess.dat", "list.htm.sig", "morvanta.exe"})
+      p_.files.DeleteFile(folder_ + name);
     for (const std::string& served : served_) p_.files.DeleteFile(site_ + served);
     p_.files.RemoveDirectory(site_ + "updr2\\upd");
     p_.files.RemoveDirectory(site_ + "updr2");
@@ -204,6 +228,41 @@ TEST_F(UpdateWindows, TheUpgradeWindowFetchesTheNewProgramStartsItAndEnds) {
   EXPECT_GE(upgrade.pb1.Position(), 90);
   EXPECT_EQ(p_.files.ReadAll(folder_ + "kavup.exe"), program);
   Screenshot(upgrade.Handle(), "upgrade_window");
+}
+
+// The whole chain with the real program: fetched as "kavup.exe", started, it writes itself
+// over "morvanta.exe" and starts that, which comes up with its main window.
+TEST_F(UpdateWindows, TheFetchedProgramReplacesTheInstalledOneAndStartsIt) {
+  const std::string version = "Morvanta Pro v8 - SE (Build date: 01.12.2026)";
+  ServeList(5, "", version);
+  const auto program = p_.files.ReadAll(BinFolder() + "morvanta.exe");
+  ASSERT_TRUE(program);
+  Serve(update::kProgramPath, *program);
+  ASSERT_TRUE(p_.files.WriteAll(folder_ + "morvanta.exe", "the old program"));
+  std::vector<std::string> seen =
+      Answering({{"Information", MessageAnswer::Yes}, {"Finished", MessageAnswer::Ok}}, [&] {
+        Start();
+        PumpUntil([&] { return endedWith_.has_value(); });
+        // The new program's own check after its start finds itself current.
+        ServeList(5, "", update::kProgramVersion);
+      });
+  ASSERT_EQ(seen.size(), 2u);
+  ASSERT_EQ(endedWith_, 1);
+  HWND started = nullptr;
+  PumpUntil([&] { return (started = OtherProgramsWindow("Morvanta Pro - SE")) != nullptr; });
+  ASSERT_TRUE(started) << "the replaced program did not come up";
+  EXPECT_EQ(p_.files.ReadAll(folder_ + "morvanta.exe"), program);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(started, &pid);
+  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  ASSERT_TRUE(process);
+  char image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  ASSERT_TRUE(::QueryFullProcessImageNameA(process, 0, image, &size));
+  EXPECT_TRUE(platform::EqualsNoCase(image, folder_ + "morvanta.exe")) << image;
+  ::PostMessageA(started, WM_CLOSE, 0, 0);
+  EXPECT_EQ(::WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+  ::CloseHandle(process);
 }
 
 TEST_F(UpdateWindows, AForgedProgramIsNeverStartedAndCancelClosesTheWindow) {
