@@ -13,6 +13,7 @@
 #include "platform/text.h"
 #include "update/signature.h"
 #include "update/update_list.h"
+#include "signed_site.h"
 #include "update_test_paths.h"
 #include "ui_test_util.h"
 
@@ -22,28 +23,15 @@ namespace {
 using platform::MessageAnswer;
 using test_util::Pump;
 using test_util::Screenshot;
-using Bytes = std::vector<uint8_t>;
+using update_testing::AsBytes;
+using update_testing::Bytes;
+using update_testing::DateLine;
+using update_testing::Entries;
 
 std::string HostText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
-
-std::string DateLine(int counter) {
-  char text[40];
-  std::snprintf(text, sizeof text, "Thursday, 10.12.2026, Upd %04d   ", counter);
-  return text;
-}
-
-std::string Entries(int counter) {
-  std::string lines;
-  for (int i = 0; i < 4; ++i)
-    lines += "[Worm.Window" + std::to_string(counter) + "x" + std::to_string(i) +
-             "]:C:\\Windows\\window" + std::to_string(counter) + "-" + std::to_string(i) + ".exe\r\n";
-  return lines;
-}
-
-Bytes AsBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 std::string BinFolder() {
   char path[MAX_PATH] = {};
