@@ -15,8 +15,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// A download below this size is taken as nothing fetched, as the window takes it.
-constexpr uint64_t kSmallestDatabaseFile = 100;
 
 class Updater {
  public:
@@ -64,7 +62,7 @@ class Updater {
     std::string failure;
     for (uint64_t n = plan.first; n <= plan.last; ++n) {
       const auto piece = FetchVerified(update::PiecePath(n), "Upd.dat");
-      if (!piece || piece->size() < kSmallestDatabaseFile ||
+      if (!piece || piece->size() < update::kSmallestDatabaseFile ||
           !merged.ApplyUpdatePieceBytes(piece->data(), piece->size())) {
         // A later piece only makes sense on top of this one: the run ends here, and what
         // was merged so far is kept, so the next check goes on from it.
@@ -93,7 +91,7 @@ class Updater {
     const std::string download = "filess.dat";
     const auto bytes = FetchVerified(update::kWholeDatabasePath, download);
     if (!bytes) return Fail("cannot fetch the database: " + lastError_);
-    if (bytes->size() < kSmallestDatabaseFile ||
+    if (bytes->size() < update::kSmallestDatabaseFile ||
         update::CheckDatabaseFile(bytes->data(), bytes->size()) != update::DatabaseCheck::Usable) {
       p_.files.DeleteFile(s_.ProgramFile(download));
       return Fail("the downloaded database is damaged; files.dat is left as it was");

@@ -16,8 +16,6 @@ using common::Msg;
 using common::Prompt;
 using common::PromptKind;
 
-// A download below this size is taken as nothing fetched.
-constexpr uint64_t kSmallestDatabaseFile = 100;
 constexpr char kPieceFileName[] = "Upd.dat";
 constexpr char kWholeDownloadName[] = "filess.dat";
 
@@ -83,16 +81,24 @@ UpdateCheck::UpdateCheck(app::Session& session, common::UiTasks& tasks, UpdateCh
 
 void AimAtUpdateServer(update::THTTPGet& get, app::Session& session, const std::string& path,
                        const std::string& fileName) {
-  const app::ServerSettings settings =
-      app::LoadServerSettings(session.Platform().files, session.ProgramFolder());
-  get.properties.URL = "http://" + settings.update.host + path;
-  get.properties.Port = settings.update.port;
+  AimAtUpdateServer(get, session,
+                    app::LoadServerSettings(session.Platform().files, session.ProgramFolder()).update,
+                    path, fileName);
+}
+
+void AimAtUpdateServer(update::THTTPGet& get, app::Session& session,
+                       const app::UpdateServerSettings& server, const std::string& path,
+                       const std::string& fileName) {
+  get.properties.URL = "http://" + server.host + path;
+  get.properties.Port = server.port;
   get.properties.FileName = session.ProgramFile(fileName);
 }
 
 void UpdateCheck::Start() {
   if (Get2.Busy()) return;
-  AimAtUpdateServer(Get2, session_, update::kListPath, update::kListFileName);
+  // Read once a check: its downloads all go to the same server.
+  server_ = app::LoadServerSettings(session_.Platform().files, session_.ProgramFolder()).update;
+  AimAtUpdateServer(Get2, session_, server_, update::kListPath, update::kListFileName);
   Get2.StartDownload();
 }
 
@@ -185,7 +191,7 @@ void UpdateCheck::ListDone(uint64_t size) {
 }
 
 void UpdateCheck::FetchIntoGet1(const std::string& path, const std::string& fileName) {
-  AimAtUpdateServer(Get1, session_, path, fileName);
+  AimAtUpdateServer(Get1, session_, server_, path, fileName);
   views_.label2.SetText(Msg(Msg::UpdatingDatabase));
   Get1.StartDownload();
 }
@@ -197,7 +203,7 @@ void UpdateCheck::Get1Progress(uint64_t totalSize, uint64_t readed) {
 
 void UpdateCheck::Get1DoneFile(uint64_t size) {
   platform::Files& files = session_.Platform().files;
-  if (size < kSmallestDatabaseFile) {
+  if (size < update::kSmallestDatabaseFile) {
     files.DeleteFile(Get1.properties.FileName);
     if (partialMode_) partialRunBroken_ = true;
     views_.window.SetUpdateButtonsEnabled(true);

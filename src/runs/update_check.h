@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/server_settings.h"
 #include "app/session.h"
 #include "common/ui_tasks.h"
 #include "common/views.h"
@@ -42,6 +43,9 @@ struct UpdateCheckViews {
 // file in the program folder it is saved as.
 void AimAtUpdateServer(update::THTTPGet& get, app::Session& session, const std::string& path,
                        const std::string& fileName);
+void AimAtUpdateServer(update::THTTPGet& get, app::Session& session,
+                       const app::UpdateServerSettings& server, const std::string& path,
+                       const std::string& fileName);
 
 // The connection message, its lines joined by CR.
 std::string ConnectionMessageText();
@@ -74,6 +78,7 @@ class UpdateCheck {
 
   app::Session& session_;
   UpdateCheckViews views_;
+  app::UpdateServerSettings server_;  // as the settings file said when the check started
   // The partial run: its pieces are merged into a copy, which is saved once at its end.
   bool partialMode_ = false;
   uint64_t partial_ = 0;

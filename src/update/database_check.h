@@ -8,6 +8,9 @@
 
 namespace morvanta::update {
 
+// A downloaded database or piece below this size is taken as nothing fetched.
+inline constexpr uint64_t kSmallestDatabaseFile = 100;
+
 enum class DatabaseCheck {
   Usable,
   NoDateLine,  // the text does not begin with a 33-character line and its CR LF
